@@ -1,0 +1,41 @@
+// File-system helpers shared by the real and the simulated host.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sw::host {
+
+// Finds `name` in `folder` ignoring letter case, as on Windows; returns the
+// full path of the entry found (exact-case match preferred) or nothing.
+std::optional<std::string> FindFile(const std::string& folder, const std::string& name);
+
+// The name of the entry as it is on disk, or nothing when absent.
+std::optional<std::string> FileNameOnDisk(const std::string& folder, const std::string& name);
+
+// Size in bytes, or nothing when the file cannot be examined.
+std::optional<uint64_t> FileSize(const std::string& path);
+
+// Whole-file read; throws HostError on failure.
+std::vector<uint8_t> ReadFile(const std::string& path);
+std::string ReadText(const std::string& path);
+
+// Whole-file write through a temporary file in the same folder, flushed and
+// renamed over the old file: an interrupted write never leaves it half-written.
+// Throws HostError on failure (the old file is then untouched).
+void WriteFileAtomic(const std::string& path, const std::string& contents);
+
+// Appends (creating the file when missing); throws HostError on failure.
+void AppendFile(const std::string& path, const std::string& contents);
+
+// True when `path` names an existing folder.
+bool IsFolder(const std::string& path);
+
+// Creates a folder (and its parents). False on failure.
+bool MakeFolder(const std::string& path);
+
+std::string JoinPath(const std::string& folder, const std::string& name);
+
+}  // namespace sw::host

@@ -1,0 +1,346 @@
+#include "host/sim/sim_host.h"
+
+#include "host/files.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+
+namespace sw::host::sim {
+
+namespace {
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string SoundName(const std::string& path) {
+    std::string base = std::filesystem::path(path).filename().string();
+    base = Lower(base);
+    if (base.size() > 4 && base.compare(base.size() - 4, 4, ".wav") == 0) base.resize(base.size() - 4);
+    return base;
+}
+
+class SimVoice : public SpeechVoice {
+public:
+    explicit SimVoice(SimHost& host) : host_(host) {}
+    ~SimVoice() override {
+        if (host_.speechBusy()) host_.SpeechPurgeAll();
+    }
+
+    void Speak(const std::string& text, int flags) override {
+        if (flags & kSpeakPurge) {
+            host_.SpeechPurgeAll();
+            if (text.empty()) return;
+        }
+        Utterance u;
+        u.text = text;
+        u.flags = flags;
+        u.voice = voice_;
+        u.rate = rate_;
+        u.volume = volume_;
+        u.queued = host_.clock().now();
+        host_.mutableUtterances().push_back(u);
+        host_.SpeechSettle();
+        if (!(flags & kSpeakAsync)) {
+            // Speaking synchronously: time passes, the script runs, but no
+            // event reaches the program until its next Yield.
+            while (host_.speechBusy()) host_.Advance(host_.quantum());
+        }
+    }
+    int RunningState() override { return host_.speechBusy() ? kSpeechSpeaking : kSpeechDone; }
+    int Rate() override { return rate_; }
+    void SetRate(int rate) override { rate_ = std::clamp(rate, -10, 10); }
+    void SetVolume(int volume) override { volume_ = std::clamp(volume, 0, 100); }
+    bool SelectVoice(int index) override {
+        if (index < 0 || index >= host_.speech().VoiceCount()) return false;
+        voice_ = index;
+        return true;
+    }
+
+private:
+    SimHost& host_;
+    int voice_ = 0;
+    int rate_ = 0;
+    int volume_ = 100;
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// SimBuffer
+
+SimBuffer::SimBuffer(SimHost& host, std::string name, WaveData wave, uint32_t fileBytes)
+    : host_(host),
+      name_(std::move(name)),
+      wave_(std::move(wave)),
+      fileBytes_(fileBytes),
+      frames_(static_cast<uint32_t>(wave_.bytes.size() / std::max<uint16_t>(wave_.blockAlign, 1))),
+      frequency_(wave_.sampleRate) {
+    anchors_.push_back({host_.clock().now(), 0.0, 0.0});
+    host_.BufferAlive(this, true);
+}
+
+SimBuffer::~SimBuffer() {
+    settle();
+    if (playing_) endPlay(host_.clock().now());
+    host_.BufferAlive(this, false);
+}
+
+double SimBuffer::frameAt(double t) const {
+    const Anchor* a = &anchors_.front();
+    for (const Anchor& x : anchors_) {
+        if (x.time <= t) a = &x;
+        else break;
+    }
+    double f = a->frame + std::max(0.0, t - a->time) * a->rate;
+    if (frames_ == 0) return 0;
+    if (a->rate > 0 && looping_) f = std::fmod(f, frames_);
+    return std::min(f, static_cast<double>(frames_));
+}
+
+void SimBuffer::anchor(double rate) {
+    double t = host_.clock().now();
+    double f = frameAt(t);
+    if (anchors_.size() > 256) anchors_.erase(anchors_.begin(), anchors_.begin() + 128);
+    anchors_.push_back({t, f, rate});
+}
+
+void SimBuffer::endPlay(double when) {
+    if (playIndex_ >= 0) {
+        SoundPlay& p = host_.soundPlay(playIndex_);
+        if (p.stop < 0) p.stop = when;
+    }
+    playIndex_ = -1;
+}
+
+void SimBuffer::settle() {
+    if (!playing_ || looping_) return;
+    const Anchor& a = anchors_.back();
+    if (a.rate <= 0) return;
+    double te = a.time + (frames_ - a.frame) / a.rate;
+    if (te <= host_.clock().now()) {
+        playing_ = false;
+        anchors_.push_back({te, static_cast<double>(frames_), 0.0});
+        endPlay(te);
+    }
+}
+
+bool SimBuffer::playing() {
+    settle();
+    return playing_;
+}
+
+void SimBuffer::SetCurrentPosition(uint32_t byteOffset) {
+    settle();
+    uint32_t frame = std::min(byteOffset / std::max<uint16_t>(wave_.blockAlign, 1), frames_);
+    anchors_.push_back({host_.clock().now(), static_cast<double>(frame), anchors_.back().rate});
+}
+
+uint32_t SimBuffer::GetPositionAt(double clockTime) {
+    settle();
+    double t = std::min(clockTime, host_.clock().now());
+    double f = frameAt(t);
+    auto frame = static_cast<uint32_t>(std::floor(f + 1e-6));
+    frame = std::min(frame, frames_);
+    return frame * wave_.blockAlign;
+}
+
+uint32_t SimBuffer::GetCurrentPosition() { return GetPositionAt(host_.clock().now()); }
+
+double SimBuffer::TimeOfPosition(uint32_t byteOffset) {
+    settle();
+    const Anchor& a = anchors_.back();
+    if (!playing_ || a.rate <= 0) return -1;
+    double target = static_cast<double>(byteOffset) / wave_.blockAlign;
+    if (target < a.frame) return -1;
+    return a.time + (target - a.frame) / a.rate;
+}
+
+void SimBuffer::SetVolume(int32_t volume) { volume_ = std::clamp(volume, -10000, 0); }
+
+void SimBuffer::SetPan(int32_t pan) {
+    pan_ = std::clamp(pan, -10000, 10000);
+    settle();
+    if (playing_ && playIndex_ >= 0) host_.soundPlay(playIndex_).pans.emplace_back(host_.clock().now(), pan_);
+}
+
+void SimBuffer::SetFrequency(uint32_t hz) {
+    settle();
+    frequency_ = std::clamp<uint32_t>(hz, 100, 200000);
+    if (playing_) {
+        anchor(frequency_);
+        if (playIndex_ >= 0) host_.soundPlay(playIndex_).frequencies.emplace_back(host_.clock().now(), frequency_);
+    }
+}
+
+uint32_t SimBuffer::GetFrequency() { return frequency_; }
+
+void SimBuffer::Play(int flags) {
+    settle();
+    looping_ = (flags & kPlayLooping) != 0;
+    double t = host_.clock().now();
+    double f = frameAt(t);
+    if (f >= frames_) f = 0;
+    if (!playing_) {
+        SoundPlay p;
+        p.name = name_;
+        p.start = t;
+        p.volume = volume_;
+        p.pan = pan_;
+        p.frequency = frequency_;
+        p.looping = looping_;
+        playIndex_ = host_.AddSoundPlay(std::move(p));
+    }
+    playing_ = true;
+    anchors_.push_back({t, f, static_cast<double>(frequency_)});
+}
+
+void SimBuffer::Stop() {
+    settle();
+    if (!playing_) return;
+    anchor(0);
+    playing_ = false;
+    endPlay(host_.clock().now());
+}
+
+int SimBuffer::GetStatus() {
+    settle();
+    if (!playing_) return kStatusStopped;
+    return looping_ ? kStatusLooping : kStatusPlaying;
+}
+
+uint32_t SimBuffer::DataBytes() const { return static_cast<uint32_t>(wave_.bytes.size()); }
+
+// ---------------------------------------------------------------------------
+// SimHost
+
+SimHost::SimHost(const std::string& root, int voiceCount) : voiceCount_(voiceCount) {
+    folders_.program = JoinPath(root, "program");
+    folders_.sounds = JoinPath(root, "program/sounds");
+    folders_.documents = JoinPath(root, "home/Documents");
+    folders_.working = JoinPath(root, "program");
+    MakeFolder(folders_.program);
+    MakeFolder(folders_.sounds);
+    MakeFolder(folders_.documents);
+}
+
+SimHost::~SimHost() = default;
+
+double SimHost::Duration(const std::string& text, int rate) {
+    size_t chars = 0;
+    for (char c : text)
+        if (!std::isspace(static_cast<unsigned char>(c))) ++chars;
+    if (chars == 0) return 0.0;
+    return (0.1 + 0.06 * static_cast<double>(text.size())) / std::pow(3.0, rate / 10.0);
+}
+
+std::string SimHost::VoiceName(int index) { return "simulated voice " + std::to_string(index); }
+
+void SimHost::SpeechSettle() {
+    double prevEnd = -1;
+    if (speechHead_ > 0) prevEnd = utterances_[speechHead_ - 1].end;
+    while (speechHead_ < utterances_.size()) {
+        Utterance& u = utterances_[speechHead_];
+        if (u.start < 0) {
+            double s = std::max(u.queued, prevEnd);
+            if (s > now_) break;
+            u.start = s;
+            if (captions_) {
+                std::printf("%s\n", u.text.c_str());
+                std::fflush(stdout);
+            }
+        }
+        double e = u.start + Duration(u.text, u.rate);
+        if (e > now_) break;
+        u.end = e;
+        prevEnd = e;
+        ++speechHead_;
+    }
+}
+
+bool SimHost::speechBusy() {
+    SpeechSettle();
+    return speechHead_ < utterances_.size();
+}
+
+void SimHost::SpeechPurgeAll() {
+    SpeechSettle();
+    for (; speechHead_ < utterances_.size(); ++speechHead_) {
+        Utterance& u = utterances_[speechHead_];
+        u.end = now_;
+        u.cut = true;
+    }
+}
+
+std::vector<std::string> SimHost::Spoken() const {
+    std::vector<std::string> out;
+    for (const Utterance& u : utterances_)
+        if (u.start >= 0) out.push_back(u.text);
+    return out;
+}
+
+void SimHost::Advance(double seconds) {
+    now_ += seconds;
+    if (now_ > limit_) throw SimTimeout("simulated run passed its time limit");
+    SpeechSettle();
+    if (tick_ && !inTick_) {
+        inTick_ = true;
+        try {
+            tick_();
+        } catch (...) {
+            inTick_ = false;
+            throw;
+        }
+        inTick_ = false;
+    }
+}
+
+void SimHost::Yield() {
+    ++yields_;
+    Advance(quantum_);
+    if (pending_.empty() || sink_ == nullptr) return;
+    std::stable_sort(pending_.begin(), pending_.end(), [](const Event& a, const Event& b) { return a.time < b.time; });
+    std::vector<Event> due;
+    auto it = std::partition_point(pending_.begin(), pending_.end(), [&](const Event& e) { return e.time <= now_; });
+    due.assign(pending_.begin(), it);
+    pending_.erase(pending_.begin(), it);
+    for (const Event& e : due) {
+        if (e.code < 0) sink_->CloseRequest();
+        else sink_->KeyDown(e.code, e.time);
+    }
+}
+
+void SimHost::PressKey(int code, double time) { pending_.push_back({time < 0 ? now_ : time, code}); }
+
+void SimHost::RequestClose() { pending_.push_back({now_, -1}); }
+
+void SimHost::MessageBox(const std::string& text) { messages_.push_back(text); }
+
+bool SimHost::StartProgram(const std::string& path) {
+    started_.push_back(path);
+    return FileSize(path).has_value();
+}
+
+std::unique_ptr<SoundBuffer> SimHost::CreateSoundBufferFromFile(const std::string& path) {
+    WaveData wave = LoadWave(path);
+    auto size = FileSize(path);
+    return std::make_unique<SimBuffer>(*this, SoundName(path), std::move(wave), static_cast<uint32_t>(size.value_or(0)));
+}
+
+std::unique_ptr<SpeechVoice> SimHost::CreateVoice() { return std::make_unique<SimVoice>(*this); }
+
+int SimHost::AddSoundPlay(SoundPlay p) {
+    sounds_.push_back(std::move(p));
+    return static_cast<int>(sounds_.size()) - 1;
+}
+
+void SimHost::BufferAlive(SimBuffer* b, bool alive) {
+    if (alive) live_.push_back(b);
+    else live_.erase(std::remove(live_.begin(), live_.end(), b), live_.end());
+}
+
+}  // namespace sw::host::sim

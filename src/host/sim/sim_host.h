@@ -1,0 +1,202 @@
+// The simulated host: virtual time advanced only by Yield, scripted keys,
+// recorded speech, sounds and started programs. Whole programs run on it in
+// milliseconds of real time.
+#pragma once
+
+#include "host/host.h"
+#include "host/wav.h"
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace sw::host::sim {
+
+// One utterance as the engine received it.
+struct Utterance {
+    std::string text;
+    int flags = 0;
+    int voice = 0;
+    int rate = 0;
+    int volume = 100;
+    double queued = 0;      // clock time Speak was called
+    double start = -1;      // clock time it started to sound; -1 if never (purged first)
+    double end = -1;        // clock time it ended or was cut; -1 while still queued/playing
+    bool cut = false;       // purged before its natural end
+};
+
+// One play of a sound buffer.
+struct SoundPlay {
+    std::string name;       // file name without folder and ".wav", lower case
+    double start = 0;
+    double stop = -1;       // -1 while still sounding
+    int32_t volume = 0;
+    int32_t pan = 0;        // pan when the play started
+    uint32_t frequency = 0; // rate when the play started
+    bool looping = false;
+    std::vector<std::pair<double, int32_t>> pans;          // later pan changes
+    std::vector<std::pair<double, uint32_t>> frequencies;  // later rate changes
+};
+
+class SimHost;
+
+class SimBuffer : public SoundBuffer {
+public:
+    SimBuffer(SimHost& host, std::string name, WaveData wave, uint32_t fileBytes);
+    ~SimBuffer() override;
+
+    void SetCurrentPosition(uint32_t byteOffset) override;
+    uint32_t GetCurrentPosition() override;
+    uint32_t GetPositionAt(double clockTime) override;
+    void SetVolume(int32_t volume) override;
+    void SetPan(int32_t pan) override;
+    void SetFrequency(uint32_t hz) override;
+    uint32_t GetFrequency() override;
+    void Play(int flags) override;
+    void Stop() override;
+    int GetStatus() override;
+    uint32_t DataBytes() const override;
+
+    const std::string& name() const { return name_; }
+    uint32_t fileBytes() const { return fileBytes_; }
+    bool playing();
+    // Clock time at which the heard position reaches `byteOffset` if nothing
+    // changes, or a negative value when it never will.
+    double TimeOfPosition(uint32_t byteOffset);
+
+private:
+    struct Anchor {
+        double time;
+        double frame;  // position in sample frames
+        double rate;   // frames per second, 0 while stopped
+    };
+    void settle();             // applies the end of a one-shot play up to now
+    double frameAt(double t) const;
+    void anchor(double rate);  // starts a new segment at now
+    void endPlay(double when);
+
+    SimHost& host_;
+    std::string name_;
+    WaveData wave_;
+    uint32_t fileBytes_;
+    uint32_t frames_;
+    int32_t volume_ = 0;
+    int32_t pan_ = 0;
+    uint32_t frequency_;
+    bool playing_ = false;
+    bool looping_ = false;
+    std::vector<Anchor> anchors_;
+    int playIndex_ = -1;  // index in the host's sound record of the current play
+};
+
+class SimHost : public Host,
+                private Clock,
+                private Platform,
+                private SoundDevice,
+                private SpeechEngine {
+public:
+    // `root` is a temporary folder for this run: the program, sounds,
+    // documents and working folders default to subfolders of it.
+    explicit SimHost(const std::string& root, int voiceCount = 3);
+    ~SimHost() override;
+
+    Clock& clock() override { return *this; }
+    Platform& platform() override { return *this; }
+    SoundDevice& sound() override { return *this; }
+    SpeechEngine& speech() override { return *this; }
+    const Folders& folders() const override { return folders_; }
+    Folders& mutableFolders() { return folders_; }
+
+    // --- script side -------------------------------------------------------
+    // Length of virtual time one Yield advances.
+    void SetQuantum(double seconds) { quantum_ = seconds; }
+    double quantum() const { return quantum_; }
+    // Called after every advance of virtual time, before events are delivered.
+    void OnTick(std::function<void()> fn) { tick_ = std::move(fn); }
+    // A key-down at `time` (default: now); delivered at the next Yield.
+    void PressKey(int code, double time = -1);
+    void RequestClose();
+    // Ends a run that would otherwise wait for ever: every Yield after this
+    // many virtual seconds throws SimTimeout.
+    void SetTimeLimit(double seconds) { limit_ = seconds; }
+
+    // --- record ----------------------------------------------------------------
+    const std::vector<Utterance>& utterances() const { return utterances_; }
+    // Texts that started to sound, in order.
+    std::vector<std::string> Spoken() const;
+    const std::vector<SoundPlay>& sounds() const { return sounds_; }
+    const std::vector<std::string>& started() const { return started_; }
+    const std::vector<std::string>& messages() const { return messages_; }
+    int beeps() const { return beeps_; }
+    // The buffers alive now (for bots that swing at a pitch).
+    std::vector<SimBuffer*> liveBuffers() const { return live_; }
+    // Seconds a text lasts at a rate; the simulated engine's only model.
+    static double Duration(const std::string& text, int rate);
+    // Names of the simulated voices.
+    std::string VoiceName(int index) override;
+    void SetVoiceCount(int n) { voiceCount_ = n; }
+    // Echo captions to standard output as the real engine does.
+    void SetCaptions(bool on) { captions_ = on; }
+    // Yields performed so far.
+    uint64_t yields() const { return yields_; }
+
+    // --- used by the simulated objects ------------------------------------------
+    void Advance(double seconds);  // moves virtual time, running the script
+    void SpeechSettle();           // starts and ends utterances up to now
+    int AddSoundPlay(SoundPlay p);
+    SoundPlay& soundPlay(int index) { return sounds_[static_cast<size_t>(index)]; }
+    void BufferAlive(SimBuffer* b, bool alive);
+
+    struct SpeechQueue;  // shared by the voice objects
+    std::vector<Utterance>& mutableUtterances() { return utterances_; }
+    bool speechBusy();
+    void SpeechPurgeAll();
+
+private:
+    // Clock
+    double now() const override { return now_; }
+    // Platform
+    void SetEventSink(EventSink* sink) override { sink_ = sink; }
+    void Yield() override;
+    void MessageBox(const std::string& text) override;
+    bool StartProgram(const std::string& path) override;
+    // SoundDevice
+    std::unique_ptr<SoundBuffer> CreateSoundBufferFromFile(const std::string& path) override;
+    void Beep() override { ++beeps_; }
+    // SpeechEngine
+    int VoiceCount() override { return voiceCount_; }
+    std::unique_ptr<SpeechVoice> CreateVoice() override;
+
+    struct Event {
+        double time;
+        int code;  // -1: close request
+    };
+
+    Folders folders_;
+    double now_ = 0;
+    double quantum_ = 0.001;
+    double limit_ = 3600 * 6;
+    std::function<void()> tick_;
+    EventSink* sink_ = nullptr;
+    std::vector<Event> pending_;
+    std::vector<Utterance> utterances_;
+    size_t speechHead_ = 0;  // first utterance not yet finished
+    std::vector<SoundPlay> sounds_;
+    std::vector<SimBuffer*> live_;
+    std::vector<std::string> started_;
+    std::vector<std::string> messages_;
+    int beeps_ = 0;
+    int voiceCount_;
+    bool captions_ = false;
+    bool inTick_ = false;
+    uint64_t yields_ = 0;
+};
+
+// Thrown by Yield when the time limit has passed.
+struct SimTimeout : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+}  // namespace sw::host::sim

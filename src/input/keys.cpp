@@ -1,0 +1,111 @@
+#include "input/keys.h"
+
+#include "host/keychar.h"
+
+#include <cctype>
+
+namespace sw {
+
+Keys::Keys(host::Host& host, Random& random, const Variant& variant)
+    : host_(host), random_(random), variant_(variant) {
+    host_.platform().SetEventSink(this);
+}
+
+Keys::~Keys() { host_.platform().SetEventSink(nullptr); }
+
+void Keys::AddHotKey(std::string code, std::function<void()> fn) { hotKeys_.emplace_back(std::move(code), std::move(fn)); }
+
+void Keys::KeyDown(int code, double time) {
+    keyCode = std::to_string(code);
+    keyChar = host::KeyChar(code);
+    keyTime = time;
+}
+
+void Keys::CloseRequest() {
+    if (closeRequest) closeRequest();
+}
+
+void Keys::yield() { host_.platform().Yield(); }
+
+double Keys::timer() { return host_.clock().now(); }
+
+void Keys::clk() {
+    // Events that arrived while the program was not polling (during spoken
+    // text, say) are taken in first, so that a key pressed before the
+    // question never answers it.
+    yield();
+    keyCode.clear();
+    keyChar.clear();
+    yield();
+}
+
+void Keys::getkey() {
+    clk();
+    do {
+        yield();
+        if ((crowdOn == 1 || variant_.crowdAlways) && crowdTurn) crowdTurn();
+        yield();
+    } while (keyCode.empty());
+    if (stopSpeech) stopSpeech();
+    bool hot = false;
+    for (auto& [code, fn] : hotKeys_) {
+        if (keyCode == code) {
+            fn();
+            hot = true;
+        }
+    }
+    if (hot && variant_.hotKeyLeavesOne) keyCode = "1";
+}
+
+void Keys::getkey2() {
+    clk();
+    while (keyCode.empty()) yield();
+}
+
+void Keys::getter(const std::string& prompt) {
+restart:
+    clk();
+    if (sayQueued) sayQueued(prompt);
+    typedAnswer.clear();
+    for (;;) {
+        getkey();
+        if (keyCode == "112") goto restart;
+        if (keyCode == "16") {
+            shiftPending = true;
+            continue;
+        }
+        if (shiftPending) {
+            shiftPending = false;
+            for (char& c : keyChar) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        }
+        if (keyCode == "8") {
+            if (!typedAnswer.empty()) {
+                keyChar = typedAnswer.substr(typedAnswer.size() - 1);
+                if (echoKey) echoKey();
+                typedAnswer.pop_back();
+            }
+            continue;
+        }
+        if (keyCode == "13") return;
+        if (echoKey) echoKey();
+        typedAnswer += keyChar;
+    }
+}
+
+void Keys::dy(double seconds) {
+    double start = timer();
+    do {
+        yield();
+    } while (!(timer() > start + seconds));
+}
+
+int Keys::wf(int n) {
+    random_.Reseed(timer());
+    double r = random_.Next();
+    rnd = static_cast<int>(r * n) + 1;
+    if (rnd > n) rnd = n;
+    if (rnd < 1) rnd = 1;
+    return rnd;
+}
+
+}  // namespace sw

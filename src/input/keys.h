@@ -1,0 +1,66 @@
+// Key input, waits and random numbers: the window's key state and the
+// operations every question of the game waits with.
+#pragma once
+
+#include "host/host.h"
+#include "input/random.h"
+#include "input/variant.h"
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace sw {
+
+class Keys : public host::EventSink {
+public:
+    Keys(host::Host& host, Random& random, const Variant& variant);
+    ~Keys() override;
+
+    // --- key state -------------------------------------------------------------
+    std::string keyCode;   // last key's code as decimal text; empty when none pending
+    std::string keyChar;   // its character, lower case
+    double keyTime = 0;    // clock time of the key-down
+    std::string typedAnswer;
+    int rnd = 0;
+    int crowdOn = 0;
+    bool shiftPending = false;
+
+    // --- what the layers above plug in ---------------------------------------------
+    std::function<void()> stopSpeech;                  // getkey silences speech
+    std::function<void()> crowdTurn;                   // ramcrowd
+    std::function<void(const std::string&)> sayQueued; // say2, for getter
+    std::function<void()> echoKey;                     // saykey, for getter
+    std::function<void()> closeRequest;                // the window was asked to close
+    // Hot keys of getkey, tested in the order added; each an independent test.
+    void AddHotKey(std::string code, std::function<void()> fn);
+
+    // --- operations -------------------------------------------------------------------
+    void clk();
+    void getkey();
+    void getkey2();
+    void getter(const std::string& prompt);
+    void dy(double seconds);
+    int wf(int n);
+    // Yields to the window's events once.
+    void yield();
+    // Monotonic seconds (the design's "system timer").
+    double timer();
+
+    Random& random() { return random_; }
+    host::Host& host() { return host_; }
+    const Variant& variant() const { return variant_; }
+
+    // host::EventSink
+    void KeyDown(int code, double time) override;
+    void CloseRequest() override;
+
+private:
+    host::Host& host_;
+    Random& random_;
+    const Variant& variant_;
+    std::vector<std::pair<std::string, std::function<void()>>> hotKeys_;
+};
+
+}  // namespace sw

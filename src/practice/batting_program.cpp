@@ -1,0 +1,115 @@
+#include "practice/batting_program.h"
+
+#include "data/settings_files.h"
+#include "host/files.h"
+#include "practice/practice.h"
+#include "speech/dialogs.h"
+#include "speech/waves.h"
+
+#include <cstdio>
+
+namespace sw {
+
+namespace {
+
+// The program's objects, composed with the practice program's variants.
+struct BattingProgram {
+    explicit BattingProgram(host::Host& h)
+        : host(h),
+          variant(Variant::Batting()),
+          keys(h, random, variant),
+          speech(h, keys),
+          sound(h, keys),
+          dialogs(speech, sound, keys),
+          pitch(sound, keys),
+          practice(speech, sound, keys, pitch) {}
+
+    host::Host& host;
+    Variant variant;
+    Random random;
+    Keys keys;
+    Speech speech;
+    Sound sound;
+    Dialogs dialogs;
+    Pitch pitch;
+    Practice practice;
+    int exitFlag = 0;
+
+    int Run();
+    void Leave();
+};
+
+// Releases everything, starts the game menu when it is there, and ends.
+void BattingProgram::Leave() {
+    sound.ReleaseAll();
+    speech.Voice.reset();
+    const std::string menu = host::JoinPath(host.folders().program, "vellobar");
+    if (host::FileSize(menu)) host.platform().StartProgram(menu);
+    exitFlag = 1;
+}
+
+int BattingProgram::Run() {
+    keys.closeRequest = [this] {
+        // Closing the window acts as Escape; only " exit " ends the program.
+        keys.keyCode.clear();
+        keys.keyChar.clear();
+        speech.stopspeech();
+        if (exitFlag != 1) keys.keyCode = "27";
+    };
+    dialogs.RegisterHotKeys(false);
+
+    sound.waveFrequency = 11026;
+    if (!checkwaves(host.folders().sounds, true)) {
+        host.platform().MessageBox("Sorry but one or more of the wave files seem to be corrupt\rPlease contact Pellwick");
+        Leave();
+        return 1;
+    }
+    StoredVoice stored;
+    std::string cfgFolder = host.folders().working;
+    if (auto dataFolder = data::ExistingDataFolder(host.folders())) {
+        if (host::FindFile(*dataFolder, "baseball.cfg")) cfgFolder = *dataFolder;
+    }
+    if (auto path = host::FindFile(cfgFolder, "baseball.cfg")) {
+        if (auto cfg = data::ReadVoiceConfig(*path)) {
+            stored.haveConfig = true;
+            stored.voiceIndex = cfg->voiceIndex;
+            stored.speechRate = cfg->speechRate;
+        }
+    }
+    int unusedWaveVolume = 0;
+    if (!ApplyStoredVoiceSettings(speech, stored, variant.defaultSpeechVolume, &unusedWaveVolume)) {
+        host.platform().MessageBox("Sorry but I couldn't find any voices to use\rPlease contact Pellwick");
+        Leave();
+        return 1;
+    }
+    sound.startcrowd([this](int loop) {
+        if (loop == 0) speech.say2(" batting practice ");
+        if (loop == 2) {
+            speech.say2(" By Pellwick ");
+            speech.say(" ");
+        }
+    });
+    keys.random().Reseed(keys.timer());
+    if (speech.configLoaded == 0) {
+        speech.say2(" press the control key at any time to adjust the rate of the speech ");
+        dialogs.changevoice();
+    }
+    keys.clk();
+    practice.practicePromptCount = 0;
+    practice.batprac();
+
+    for (auto& b : sound.crowdBuffer)
+        if (b) b->Stop();
+    speech.say("Thank you for playing batting practice By Pellwick");
+    Leave();
+    return 0;
+}
+
+}  // namespace
+
+int RunBattingProgram(host::Host& host) {
+    BattingProgram program(host);
+    return program.Run();
+}
+
+}  // namespace sw

@@ -1,0 +1,100 @@
+#include "speech/speech.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+
+namespace sw {
+
+Speech::Speech(host::Host& host, Keys& keys) : host_(host), keys_(keys) {
+    keys_.stopSpeech = [this] { stopspeech(); };
+    keys_.sayQueued = [this](const std::string& t) { say2(t); };
+    keys_.echoKey = [this] { saykey(); };
+}
+
+void Speech::Speak(const std::string& text, int flags) {
+    if (!Voice) return;
+    try {
+        Voice->Speak(text, flags);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "speech: %s\n", e.what());
+    }
+}
+
+void Speech::say(const std::string& text) { Speak(text, host::kSpeakWait); }
+
+void Speech::say2(const std::string& text) { Speak(text, host::kSpeakAsync); }
+
+void Speech::stopspeech() { Speak("", host::kSpeakPurge); }
+
+void Speech::say3(const std::string& text) {
+    say2(text);
+    keys_.dy(0.5);
+    keys_.clk();
+    if (!Voice) return;
+    // The engine reports "speaking" from the moment a text is queued until it
+    // has been heard, and "done" once it has: the wait for the reading to start
+    // therefore ends at once, also for a text too short to be heard.
+    keys_.yield();
+    while (Voice->RunningState() == host::kSpeechSpeaking && keys_.keyCode.empty()) keys_.yield();
+    stopspeech();
+}
+
+void Speech::saykey() {
+    if (!Voice) return;
+    Voice->SetRate(speechRate + 2);
+    stopspeech();
+    if (keys_.keyCode != "112") Speak(keys_.keyChar, host::kSpeakAsync);
+    Voice->SetRate(speechRate);
+}
+
+void Speech::saykey2() {
+    if (!Voice) return;
+    Voice->SetRate(speechRate + 2);
+    stopspeech();
+    if (keys_.keyCode != "112") Speak(keys_.keyChar, host::kSpeakWait);
+    Voice->SetRate(speechRate);
+}
+
+void Speech::NewVoice(int index) {
+    Voice.reset();
+    try {
+        Voice = host_.speech().CreateVoice();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "speech: cannot create a voice: %s\n", e.what());
+        return;
+    }
+    if (!Voice->SelectVoice(index))
+        std::fprintf(stderr, "speech: there is no voice %d; keeping the default voice\n", index);
+}
+
+bool ApplyStoredVoiceSettings(Speech& speech, const StoredVoice& stored, int defaultSpeechVolume, int* waveVolume) {
+    host::SpeechEngine& engine = speech.host().speech();
+    speech.voiceCount = engine.VoiceCount();
+    if (speech.voiceCount <= 0) return false;
+    speech.NewVoice(0);
+    speech.voiceIndex = 0;
+    if (!speech.Voice) return false;
+    speech.speechRate = speech.Voice->Rate();
+    speech.Voice->SetRate(speech.speechRate);
+    speech.speechVolume = defaultSpeechVolume;
+    speech.Voice->SetVolume(speech.speechVolume);
+    if (stored.haveVolumes) {
+        if (waveVolume) *waveVolume = stored.waveVolume;
+        speech.speechVolume = stored.speechVolume;
+        speech.Voice->SetVolume(speech.speechVolume);
+    }
+    if (stored.haveConfig) {
+        speech.voiceIndex = stored.voiceIndex;
+        speech.speechRate = std::clamp(stored.speechRate, -10, 10);
+        speech.NewVoice(speech.voiceIndex);
+        if (speech.Voice) {
+            speech.Voice->SetRate(speech.speechRate);
+            speech.Voice->SetVolume(speech.speechVolume);
+        }
+        speech.configLoaded = 1;
+    }
+    return true;
+}
+
+}  // namespace sw

@@ -1,0 +1,60 @@
+// The speaking operations and the one voice object.
+#pragma once
+
+#include "host/host.h"
+#include "input/keys.h"
+
+#include <memory>
+#include <string>
+
+namespace sw {
+
+class Speech {
+public:
+    Speech(host::Host& host, Keys& keys);
+
+    std::unique_ptr<host::SpeechVoice> Voice;
+    int voiceIndex = 0;
+    int voiceCount = 0;   // installed voices
+    int speechRate = 0;
+    int speechVolume = 90;
+    int configLoaded = 0;
+
+    void say(const std::string& text);
+    void say2(const std::string& text);
+    void say3(const std::string& text);
+    void stopspeech();
+    void saykey();
+    void saykey2();
+
+    // Releases the voice and creates a fresh one (engine defaults); selects
+    // `index`, keeping the default voice when there is no such voice.
+    void NewVoice(int index);
+    // Speaks through the voice with errors reported and swallowed.
+    void Speak(const std::string& text, int flags);
+
+    int voiceCountMinus1() const { return voiceCount - 1; }
+    Keys& keys() { return keys_; }
+    host::Host& host() { return host_; }
+
+private:
+    host::Host& host_;
+    Keys& keys_;
+};
+
+// Stored voice settings as read from the settings files; absent fields keep
+// their defaults.
+struct StoredVoice {
+    bool haveVolumes = false;
+    int waveVolume = 0;
+    int speechVolume = 90;
+    bool haveConfig = false;
+    int voiceIndex = 0;
+    int speechRate = 0;
+};
+
+// The start-up voice set-up. Returns false when no voice is installed (the
+// caller shows its message and leaves). `waveVolume` receives the stored one.
+bool ApplyStoredVoiceSettings(Speech& speech, const StoredVoice& stored, int defaultSpeechVolume, int* waveVolume);
+
+}  // namespace sw

@@ -1,0 +1,136 @@
+// Effects, the overlay, the drums and the crowd's random life.
+#include "speech/waves.h"
+#include "support/stack.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace sw {
+namespace {
+
+using test::Stack;
+
+double Length(const host::sim::SimHost& sim, const std::string& name) {
+    for (const auto& p : sim.sounds())
+        if (p.name == name) return p.stop - p.start;
+    return -1;
+}
+
+TEST(Effects, Play2AndPlay4StopAtAKeyPlayDoesNot) {
+    Stack s;
+    const double t = s.sim().clock().now();
+    s.sim().OnTick([&] {
+        if (s.sim().clock().now() > t + 0.3 && s.sim().clock().now() < t + 0.302) s.sim().PressKey('K');
+    });
+    s.sound.play2("crcheer");
+    EXPECT_NEAR(Length(s.sim(), "crcheer"), 0.3, 0.01);
+    EXPECT_EQ(s.keys.keyCode, "75") << "the key stays pending for the caller";
+
+    Stack u;
+    const double t2 = u.sim().clock().now();
+    u.sim().OnTick([&] {
+        if (u.sim().clock().now() > t2 + 0.1 && u.sim().clock().now() < t2 + 0.102) u.sim().PressKey('K');
+    });
+    u.sound.play("glove");
+    EXPECT_GT(Length(u.sim(), "glove"), 0.2);
+
+    // play4 plays at the file's own rate plus one.
+    Stack w;
+    w.sound.play4("baseway");
+    ASSERT_FALSE(w.sim().sounds().empty());
+    EXPECT_EQ(w.sim().sounds().back().frequency, 11026u);
+}
+
+TEST(Effects, SecondOverlayCutsTheFirst) {
+    Stack s;
+    s.sound.playspec("hotdog", -1000);
+    s.keys.dy(0.2);
+    s.sound.playspec("peanuts", 1000);
+    const auto& ps = s.sim().sounds();
+    ASSERT_EQ(ps.size(), 2u);
+    EXPECT_NEAR(ps[0].stop - ps[0].start, 0.2, 0.01);
+    EXPECT_EQ(ps[1].pan, 1000);
+}
+
+TEST(Effects, MissingWaveIsAbandonedAndTheGameGoesOn) {
+    Stack s;
+    s.sound.play("nosuchsound");
+    s.sound.playspec("nosuchsound", 0);
+    EXPECT_TRUE(s.sim().sounds().empty());
+}
+
+TEST(Crowd, DrumsAndLoops) {
+    Stack s;
+    s.sound.stopdrums();
+    EXPECT_EQ(s.sound.drumsOn, 0);
+    s.sound.CreateDrums();
+    s.sound.playdrums();
+    s.sound.startcrowd();
+    const auto& ps = s.sim().sounds();
+    ASSERT_EQ(ps.size(), 4u);
+    EXPECT_EQ(ps[0].name, "crdrums");
+    EXPECT_EQ(ps[0].volume, -1442);
+    EXPECT_EQ(ps[0].pan, -777);
+    EXPECT_EQ(ps[1].volume, -2050);
+    EXPECT_EQ(ps[2].volume, -2000);
+    EXPECT_EQ(s.sound.crowdBuffer[1]->GetCurrentPosition(), 200000u);
+    s.sound.stopper();
+    EXPECT_EQ(s.sound.crowdBuffer[0]->GetStatus(), host::kStatusStopped);
+    EXPECT_EQ(s.sound.drumsBuffer->GetStatus(), host::kStatusLooping) << "the drums are left alone";
+    s.sound.stopdrums();
+    EXPECT_EQ(s.sound.drumsBuffer->GetStatus(), host::kStatusStopped);
+}
+
+TEST(Crowd, EventsComeEveryFiveToTenSeconds) {
+    Stack s;
+    s.sound.startcrowd();
+    s.keys.crowdOn = 1;
+    s.sim().OnTick([&] {
+        if (s.sim().clock().now() > 600 && s.keys.keyCode.empty()) s.sim().PressKey(13);
+    });
+    s.keys.getkey();
+    // Vendor calls are the visible events; swells change the loops' volumes.
+    std::vector<double> vendors;
+    for (const auto& p : s.sim().sounds())
+        if (!p.looping) {
+            vendors.push_back(p.start);
+            EXPECT_EQ(p.volume, -2400);
+            EXPECT_GE(p.pan, -1500);
+            EXPECT_LT(p.pan, 1500);
+        }
+    ASSERT_GT(vendors.size(), 20u);
+    ASSERT_LT(vendors.size(), 120u);
+    for (size_t i = 1; i < vendors.size(); ++i) EXPECT_GE(vendors[i] - vendors[i - 1], 5.0 - 1e-6);
+}
+
+TEST(WaveCheck, NamesAnyCaseSizesAndOrder) {
+    test::TempDir dir;
+    const std::vector<WaveEntry> manifest = {{"hitbat2.wav", -1}, {"1.wav", 54}, {"ball.wav", 64}, {"take.wav", 44}};
+    const std::string f = dir.path();
+    auto make = [&](const std::string& name, uint32_t samples) { test::WriteTestWave(f + "/" + name, samples); };
+    make("hitbat2.wav", 3);
+    make("1.wav", 5);
+    make("BALL.WAV", 10);
+    make("take.wav", 0);
+    EXPECT_TRUE(checkwaves(f, false, manifest));
+    // Presence-only entries may be skipped, as the practice program does.
+    std::filesystem::remove(f + "/hitbat2.wav");
+    EXPECT_FALSE(checkwaves(f, false, manifest));
+    EXPECT_TRUE(checkwaves(f, true, manifest));
+    make("hitbat2.wav", 100);
+    EXPECT_TRUE(checkwaves(f, false, manifest)) << "any size will do";
+    make("1.wav", 4);
+    EXPECT_FALSE(checkwaves(f, false, manifest)) << "one sample short";
+    make("1.wav", 5);
+    std::filesystem::remove(f + "/take.wav");
+    EXPECT_FALSE(checkwaves(f, false, manifest));
+}
+
+TEST(WaveCheck, TheProjectsSetPasses) {
+    EXPECT_TRUE(checkwaves(SW_SOUNDS_DIR));
+    EXPECT_EQ(WaveManifest().size(), 60u);
+}
+
+}  // namespace
+}  // namespace sw
