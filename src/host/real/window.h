@@ -1,0 +1,59 @@
+// The program's one window: it shows nothing, holds the keyboard focus and
+// turns key presses and close requests into events for the game.
+#pragma once
+
+#include "host/host.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <sys/types.h>
+
+struct SDL_Window;
+union SDL_Event;
+
+namespace sw::host::real {
+
+// Auto-repeated key-downs of a held key are delivered like fresh presses.
+inline constexpr bool kDeliverKeyRepeats = true;
+
+// How long Yield sleeps at most when no event arrives, in milliseconds. A key
+// press or a click on the window's close button wakes it at once, and key-downs
+// carry their own time stamps, so the tick only sets how often a waiting loop
+// looks at the clock, the sounds and the speech; the sound device itself
+// works in periods of about 10 ms. Each wake-up costs 15 to 40 microseconds
+// in SDL and the kernel: a 1 ms tick keeps more than 1% of a core busy doing
+// nothing, 5 ms about 0.6%, 10 ms about 0.35%.
+inline constexpr int kYieldTickMs = 10;
+
+class Window : public Platform {
+public:
+    // Opens the window, raised and holding the input focus. Returns null and
+    // sets `error` to one line for the player when no window can be opened
+    // (typically: no display).
+    static std::unique_ptr<Window> Open(const std::string& title, const Clock& clock,
+                                        std::string* error);
+    ~Window() override;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    void SetEventSink(EventSink* sink) override;
+    void Yield() override;
+    void MessageBox(const std::string& text) override;
+    bool StartProgram(const std::string& path) override;
+
+private:
+    Window(SDL_Window* window, std::string title, const Clock& clock);
+    void Handle(const SDL_Event& event);
+    void Paint();
+    void ReapChildren();
+
+    SDL_Window* window_;
+    std::string title_;
+    const Clock& clock_;
+    EventSink* sink_ = nullptr;
+    std::vector<pid_t> children_;  // started programs not yet reaped
+};
+
+}  // namespace sw::host::real
