@@ -54,7 +54,7 @@ void Keys::getkey() {
             hot = true;
         }
     }
-    if (hot && variant_.hotKeyLeavesOne) keyCode = "1";
+    if (hot && variant_.hotKeyLeavesOne) keyCode = std::string("1");  // (a plain "1" trips a false -Wrestrict in GCC 12)
 }
 
 void Keys::getkey2() {
