@@ -40,21 +40,19 @@ void Speech::say3(const std::string& text) {
     stopspeech();
 }
 
-void Speech::saykey() {
+// The echo of a typed key, two rate steps faster; F1 is never echoed but
+// still silences what was being said.
+void Speech::EchoKey(int flags) {
     if (!Voice) return;
     Voice->SetRate(speechRate + 2);
     stopspeech();
-    if (keys_.keyCode != "112") Speak(keys_.keyChar, host::kSpeakAsync);
+    if (keys_.keyCode != "112") Speak(keys_.keyChar, flags);
     Voice->SetRate(speechRate);
 }
 
-void Speech::saykey2() {
-    if (!Voice) return;
-    Voice->SetRate(speechRate + 2);
-    stopspeech();
-    if (keys_.keyCode != "112") Speak(keys_.keyChar, host::kSpeakWait);
-    Voice->SetRate(speechRate);
-}
+void Speech::saykey() { EchoKey(host::kSpeakAsync); }
+
+void Speech::saykey2() { EchoKey(host::kSpeakWait); }
 
 void Speech::NewVoice(int index) {
     Voice.reset();

@@ -38,6 +38,8 @@ public:
     host::Host& host() { return host_; }
 
 private:
+    void EchoKey(int flags);
+
     host::Host& host_;
     Keys& keys_;
 };
