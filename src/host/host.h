@@ -117,6 +117,9 @@ public:
     // Processes pending events, delivering them to the sink; sleeps until
     // the next event or a short tick when there is none.
     virtual void Yield() = 0;
+    // The same for a program that has nothing to do but wait for a key: the
+    // sleep may last up to `maxSeconds`, and an event still ends it at once.
+    virtual void Wait(double maxSeconds) = 0;
     // Modal message with an OK button; also written to standard error.
     virtual void MessageBox(const std::string& text) = 0;
     // Starts another program without waiting for it. False when it could not be started.

@@ -27,6 +27,10 @@ void Keys::CloseRequest() {
 
 void Keys::yield() { host_.platform().Yield(); }
 
+// A key wakes the sleep at once; only the crowd's next event, due seconds
+// from now, waits on the timeout.
+void Keys::idle() { host_.platform().Wait(0.05); }
+
 double Keys::timer() { return host_.clock().now(); }
 
 void Keys::clk() {
@@ -42,7 +46,7 @@ void Keys::clk() {
 void Keys::getkey() {
     clk();
     do {
-        yield();
+        idle();
         if ((crowdOn == 1 || variant_.crowdAlways) && crowdTurn) crowdTurn();
         yield();
     } while (keyCode.empty());
@@ -59,7 +63,7 @@ void Keys::getkey() {
 
 void Keys::getkey2() {
     clk();
-    while (keyCode.empty()) yield();
+    while (keyCode.empty()) idle();
 }
 
 void Keys::getter(const std::string& prompt) {

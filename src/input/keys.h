@@ -45,6 +45,8 @@ public:
     int wf(int n);
     // Yields to the window's events once.
     void yield();
+    // Yields, sleeping longer when no event comes: for waits for a key.
+    void idle();
     // Monotonic seconds (the design's "system timer").
     double timer();
 

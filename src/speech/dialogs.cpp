@@ -80,7 +80,7 @@ void Dialogs::adjrate() {
         SpeakRate();
         for (;;) {
             keys_.keyCode.clear();
-            while (keys_.keyCode.empty()) keys_.yield();
+            while (keys_.keyCode.empty()) keys_.idle();
             const std::string code = keys_.keyCode;
             if (code != "38" && code != "40") break;
             // The engine's range is -10..10: a press beyond it repeats the

@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -122,10 +123,13 @@ void Window::SetEventSink(EventSink* sink) {
     sink_ = sink;
 }
 
-void Window::Yield() {
+void Window::Yield() { Wait(kYieldTickMs / 1000.0); }
+
+void Window::Wait(double maxSeconds) {
     ReapChildren();
     SDL_Event event;
-    if (SDL_WaitEventTimeout(&event, kYieldTickMs)) {
+    const int ms = std::clamp(static_cast<int>(maxSeconds * 1000.0 + 0.5), 1, 1000);
+    if (SDL_WaitEventTimeout(&event, ms)) {
         Handle(event);
         while (SDL_PollEvent(&event)) Handle(event);
     }

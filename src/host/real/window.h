@@ -20,12 +20,12 @@ inline constexpr bool kDeliverKeyRepeats = true;
 
 // How long Yield sleeps at most when no event arrives, in milliseconds. A key
 // press or a click on the window's close button wakes it at once, and key-downs
-// carry their own time stamps, so the tick only sets how often a waiting loop
-// looks at the clock, the sounds and the speech; the sound device itself
-// works in periods of about 10 ms. Each wake-up costs 15 to 40 microseconds
-// in SDL and the kernel: a 1 ms tick keeps more than 1% of a core busy doing
-// nothing, 5 ms about 0.6%, 10 ms about 0.35%.
-inline constexpr int kYieldTickMs = 10;
+// carry their own time stamps, so the tick only sets how often a polling loop
+// looks at the clock, the sounds and the speech (the pitch follows its sound
+// at this rate). Each wake-up costs 15 to 40 microseconds in SDL and the
+// kernel, so a loop at a 1 ms tick keeps about 1.3% of a core busy: the long
+// waits for a key go through Wait instead, which sleeps until the next event.
+inline constexpr int kYieldTickMs = 1;
 
 class Window : public Platform {
 public:
@@ -40,6 +40,7 @@ public:
 
     void SetEventSink(EventSink* sink) override;
     void Yield() override;
+    void Wait(double maxSeconds) override;
     void MessageBox(const std::string& text) override;
     bool StartProgram(const std::string& path) override;
 

@@ -160,6 +160,7 @@ private:
     // Platform
     void SetEventSink(EventSink* sink) override { sink_ = sink; }
     void Yield() override;
+    void Wait(double) override { Yield(); }
     void MessageBox(const std::string& text) override;
     bool StartProgram(const std::string& path) override;
     // SoundDevice
