@@ -121,6 +121,19 @@ TEST_F(Speech, PurgeStopsAtOnceAndDropsTheQueue) {
     EXPECT_EQ(voice->RunningState(), kSpeechDone);
 }
 
+TEST_F(Speech, CaptionsComeWhenATextStartsToSound) {
+    auto voice = engine.CreateVoice();
+    testing::internal::CaptureStdout();
+    voice->Speak("a first sentence that takes a good while to say", kSpeakAsync);
+    voice->Speak("a second one queued behind it", kSpeakAsync);
+    ASSERT_TRUE(WaitFor([&] { return audio.mixer.SpeechFirstRenderTime() >= 0; }));
+    // Both are synthesised long before the first has been heard out; only
+    // the one that has started to sound is captioned.
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    voice->Speak("", kSpeakPurge);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "a first sentence that takes a good while to say\n");
+}
+
 TEST_F(Speech, EmptyAndBlankTextsDoNotHangTheRunningState) {
     auto voice = engine.CreateVoice();
     testing::internal::CaptureStdout();

@@ -54,6 +54,8 @@ struct Session {
     explicit Session(Mixer& m) : mixer(m) {}
     Mixer& mixer;
     bool closed = false;  // guarded by Worker::mu_
+    int captionsPrinting = 0;  // taken from the mixer, not yet written; guarded by Worker::mu_
+    unsigned long printingGeneration = 0;  // the purge generation they were taken in
 };
 
 struct Utterance {
@@ -99,10 +101,17 @@ public:
 
     void Purge(Session& session) {
         std::deque<Utterance> dropped;  // freed after unlocking
-        std::lock_guard lock(mu_);
-        dropped.swap(queue_);
-        ++generation_;  // the synthesis in progress aborts at its next chunk
-        if (!session.closed) session.mixer.SpeechPurge();
+        std::vector<std::string> heard;  // captions of texts that did start to sound
+        {
+            std::lock_guard lock(mu_);
+            dropped.swap(queue_);
+            ++generation_;  // the synthesis in progress aborts at its next chunk
+            if (!session.closed) {
+                heard = session.mixer.SpeechTakeCaptions();
+                session.mixer.SpeechPurge();
+            }
+        }
+        for (const auto& t : heard) Caption(t);
     }
 
     void SetGain(Session& session, double gain) {
@@ -140,12 +149,51 @@ private:
         auto started = ready.get_future();
         std::thread([this, p = std::move(ready)]() mutable { Run(std::move(p)); }).detach();
         started.wait();
+        std::thread([this] { CaptionLoop(); }).detach();
+    }
+
+    // Writes each utterance's caption when it starts to sound: while captions
+    // are on their way it looks every 2 ms, otherwise it sleeps.
+    void CaptionLoop() {
+        std::vector<std::pair<std::shared_ptr<Session>, std::vector<std::string>>> due;
+        std::unique_lock lock(mu_);
+        for (;;) {
+            captionWork_.wait_for(lock, std::chrono::milliseconds(2));
+            due.clear();
+            for (auto it = captioned_.begin(); it != captioned_.end();) {
+                Session& s = **it;
+                if (s.closed || !s.mixer.SpeechCaptionsWaiting()) {
+                    it = captioned_.erase(it);
+                    continue;
+                }
+                auto texts = s.mixer.SpeechTakeCaptions();
+                if (!texts.empty()) {
+                    s.captionsPrinting += static_cast<int>(texts.size());
+                    s.printingGeneration = generation_;
+                    due.emplace_back(*it, std::move(texts));
+                }
+                ++it;
+            }
+            if (due.empty()) {
+                if (captioned_.empty()) captionWork_.wait(lock, [this] { return !captioned_.empty(); });
+                continue;
+            }
+            lock.unlock();
+            for (const auto& [session, texts] : due)
+                for (const auto& t : texts) Caption(t);
+            lock.lock();
+            for (auto& [session, texts] : due) session->captionsPrinting -= static_cast<int>(texts.size());
+            done_.notify_all();
+        }
     }
 
     bool BusyLocked(Session& session) const {
         if (session.closed) return false;
         if (!queue_.empty()) return true;
         if (synthesizing_ && synthGeneration_ == generation_ && current_.get() == &session) return true;
+        // Speech ends once its captions are written too, unless a purge came since.
+        if (session.captionsPrinting > 0 && session.printingGeneration == generation_) return true;
+        if (session.mixer.SpeechCaptionsWaiting()) return true;
         return session.mixer.SpeechPending();
     }
 
@@ -180,8 +228,14 @@ private:
                 current_ = u.session;
                 synthesizing_ = true;
                 synthGeneration_ = generation_;
+                // The caption goes out when the text starts to sound.
+                if (!current_->closed) {
+                    current_->mixer.SpeechMark(u.text);
+                    if (std::find(captioned_.begin(), captioned_.end(), current_) == captioned_.end())
+                        captioned_.push_back(current_);
+                }
             }
-            Caption(u.text);
+            captionWork_.notify_one();
             if (u.voice != loadedVoice && u.voice >= 0 && u.voice < VoiceCount()) {
                 if (espeak_SetVoiceByName(kChoices[voices_[static_cast<size_t>(u.voice)]].spec) == EE_OK) {
                     loadedVoice = u.voice;
@@ -247,6 +301,8 @@ private:
     std::mutex mu_;
     std::condition_variable work_;  // wakes the worker
     std::condition_variable done_;  // an utterance finished synthesis
+    std::condition_variable captionWork_;  // wakes the caption writer
+    std::vector<std::shared_ptr<Session>> captioned_;  // sessions whose captions are on their way
     std::deque<Utterance> queue_;
     std::shared_ptr<Session> current_;   // whose text is being synthesised
     bool synthesizing_ = false;

@@ -27,6 +27,7 @@
 #include <deque>
 #include <limits>
 #include <numbers>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -43,6 +44,7 @@ constexpr double kFollowLate = 1.0 / 32.0;
 constexpr int kRampFrames = 256;        // gain changes are ramped over this many frames
 constexpr int kBlockFrames = 1024;      // integer Render mixes in blocks of this size
 constexpr double kNever = -std::numeric_limits<double>::infinity();
+constexpr size_t kCaptionRoom = 256;    // captions heard and not yet taken
 
 constexpr int32_t kMinVolume = -10000;
 constexpr uint32_t kMinFrequency = 100;
@@ -157,12 +159,17 @@ struct Voice {
 struct SpeechChunk {
     std::vector<int16_t> samples;
     int rate = 22050;
+    bool mark = false;    // no samples: the start of an utterance
+    std::string caption;  // its text, for the captions
 };
 
 // Everything the audio thread touches. Shared by the mixer and its buffers, so
 // that a buffer outliving the mixer (or the reverse) is harmless.
 struct Core {
-    Core(const Clock& clock, int rate) : clock(clock), rate(rate) { voices.reserve(256); }
+    Core(const Clock& clock, int rate) : clock(clock), rate(rate) {
+        voices.reserve(256);
+        heardCaptions.reserve(kCaptionRoom);
+    }
 
     const Clock& clock;
     const int rate;
@@ -188,6 +195,8 @@ struct Core {
     bool awaitingFirst = false;
     double firstRender = -1;
     float speechGain = 1;
+    std::vector<std::string> heardCaptions;  // utterances that have started to sound
+    size_t marksQueued = 0;
 
     double UpdateStream(double cbTime, int frames) {
         callbackTime = cbTime;
@@ -280,7 +289,16 @@ struct Core {
     // Next queued speech sample, or false when the queue has run dry.
     bool PopSpeech(float& sample) {
         while (spent < chunks.size()) {
-            const SpeechChunk& c = chunks[spent];
+            SpeechChunk& c = chunks[spent];
+            if (c.mark) {
+                // Room is reserved ahead, so the audio thread does not allocate.
+                if (heardCaptions.size() < heardCaptions.capacity()) heardCaptions.push_back(std::move(c.caption));
+                c.mark = false;
+                --marksQueued;
+                ++spent;
+                readIdx = 0;
+                continue;
+            }
             if (readIdx < c.samples.size()) {
                 sample = c.samples[readIdx++] * (1.0f / 32768.0f);
                 speechStep = static_cast<double>(c.rate) / rate;
@@ -572,7 +590,9 @@ const Clock& Mixer::clock() const { return impl_->core->clock; }
 
 void Mixer::SpeechAppend(const int16_t* samples, size_t count, int rate) {
     if (count == 0 || samples == nullptr) return;
-    SpeechChunk chunk{std::vector<int16_t>(samples, samples + count), std::clamp(rate, 1000, 200000)};
+    SpeechChunk chunk;
+    chunk.samples.assign(samples, samples + count);
+    chunk.rate = std::clamp(rate, 1000, 200000);
     std::vector<SpeechChunk> played;  // chunks already played, freed after unlocking
     played.reserve(16);
     Core& m = *impl_->core;
@@ -591,11 +611,43 @@ void Mixer::SpeechAppend(const int16_t* samples, size_t count, int rate) {
     m.speaking = true;
 }
 
+void Mixer::SpeechMark(std::string caption) {
+    SpeechChunk chunk;
+    chunk.mark = true;
+    chunk.caption = std::move(caption);
+    Core& m = *impl_->core;
+    const double now = m.clock.now();
+    std::lock_guard lock(m.mu);
+    if (!m.SpeechPendingLocked(now)) {
+        m.awaitingFirst = true;
+        m.firstRender = -1;
+    }
+    m.chunks.push_back(std::move(chunk));
+    ++m.marksQueued;
+    m.speaking = true;
+}
+
+std::vector<std::string> Mixer::SpeechTakeCaptions() {
+    std::vector<std::string> fresh;
+    fresh.reserve(kCaptionRoom);
+    Core& m = *impl_->core;
+    std::lock_guard lock(m.mu);
+    fresh.swap(m.heardCaptions);
+    return fresh;
+}
+
+bool Mixer::SpeechCaptionsWaiting() const {
+    const Core& m = *impl_->core;
+    std::lock_guard lock(m.mu);
+    return m.marksQueued > 0 || !m.heardCaptions.empty();
+}
+
 void Mixer::SpeechPurge() {
     std::deque<SpeechChunk> dropped;  // freed after unlocking
     Core& m = *impl_->core;
     std::lock_guard lock(m.mu);
     dropped.swap(m.chunks);
+    m.marksQueued = 0;  // never heard, never captioned
     m.spent = 0;
     m.readIdx = 0;
     m.speaking = false;

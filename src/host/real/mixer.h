@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string>
+#include <vector>
 
 namespace sw::host::real {
 
@@ -35,6 +37,13 @@ public:
     // Speech channel: mono 16-bit PCM at `rate` Hz (22050 for the engine).
     void SpeechAppend(const int16_t* samples, size_t count, int rate);
     void SpeechPurge();
+    // Marks the start of an utterance at the end of the queue; once the
+    // channel has played up to it, its caption is handed out by
+    // SpeechTakeCaptions. A purge drops marks not yet reached.
+    void SpeechMark(std::string caption);
+    std::vector<std::string> SpeechTakeCaptions();
+    // True while marks are queued or captions wait to be taken.
+    bool SpeechCaptionsWaiting() const;
     void SpeechSetGain(double linear);  // 0..1
     // True while speech samples remain that have not yet been heard.
     bool SpeechPending() const;
