@@ -47,7 +47,7 @@ public:
     void yield();
     // Yields, sleeping longer when no event comes: for waits for a key.
     void idle();
-    // Monotonic seconds (the design's "system timer").
+    // The game's timer: monotonic seconds, unaffected by midnight.
     double timer();
 
     Random& random() { return random_; }
