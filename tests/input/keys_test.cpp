@@ -88,6 +88,16 @@ TEST(Getkey, CtrlRunsTheRateDialogAndLeavesOne) {
     EXPECT_EQ(test::Queued(s.sim()), (std::vector<std::string>{prompt, "0", "1", "2", prompt, "2", "3"}));
 }
 
+TEST(Getkey2, TakesAnyKeyWithoutHotKeysOrSilencing) {
+    Stack s;
+    s.speech.say2("a sentence long enough to be still speaking when the key comes");
+    Type(s.sim(), {kCtrl}, 0.3);
+    s.keys.getkey2();
+    EXPECT_EQ(s.keys.keyCode, "17") << "no rate dialog";
+    EXPECT_EQ(s.speech.Voice->RunningState(), host::kSpeechSpeaking);
+    EXPECT_EQ(test::Queued(s.sim()).size(), 1u);
+}
+
 TEST(Getkey, RateStaysWithinTheEnginesRange) {
     Stack s;
     s.speech.speechRate = 9;

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 
 namespace sw::host::sim {
@@ -249,10 +248,6 @@ void SimHost::SpeechSettle() {
             double s = std::max(u.queued, prevEnd);
             if (s > now_) break;
             u.start = s;
-            if (captions_) {
-                std::printf("%s\n", u.text.c_str());
-                std::fflush(stdout);
-            }
         }
         double e = u.start + Duration(u.text, u.rate);
         if (e > now_) break;
@@ -300,7 +295,6 @@ void SimHost::Advance(double seconds) {
 }
 
 void SimHost::Yield() {
-    ++yields_;
     Advance(quantum_);
     if (pending_.empty() || sink_ == nullptr) return;
     std::stable_sort(pending_.begin(), pending_.end(), [](const Event& a, const Event& b) { return a.time < b.time; });

@@ -107,7 +107,6 @@ public:
     SoundDevice& sound() override { return *this; }
     SpeechEngine& speech() override { return *this; }
     const Folders& folders() const override { return folders_; }
-    Folders& mutableFolders() { return folders_; }
 
     // --- script side -------------------------------------------------------
     // Length of virtual time one Yield advances.
@@ -137,10 +136,6 @@ public:
     // Names of the simulated voices.
     std::string VoiceName(int index) override;
     void SetVoiceCount(int n) { voiceCount_ = n; }
-    // Echo captions to standard output as the real engine does.
-    void SetCaptions(bool on) { captions_ = on; }
-    // Yields performed so far.
-    uint64_t yields() const { return yields_; }
 
     // --- used by the simulated objects ------------------------------------------
     void Advance(double seconds);  // moves virtual time, running the script
@@ -149,7 +144,6 @@ public:
     SoundPlay& soundPlay(int index) { return sounds_[static_cast<size_t>(index)]; }
     void BufferAlive(SimBuffer* b, bool alive);
 
-    struct SpeechQueue;  // shared by the voice objects
     std::vector<Utterance>& mutableUtterances() { return utterances_; }
     bool speechBusy();
     void SpeechPurgeAll();
@@ -190,9 +184,7 @@ private:
     std::vector<std::string> messages_;
     int beeps_ = 0;
     int voiceCount_;
-    bool captions_ = false;
     bool inTick_ = false;
-    uint64_t yields_ = 0;
 };
 
 // Thrown by Yield when the time limit has passed.
