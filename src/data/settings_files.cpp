@@ -3,6 +3,7 @@
 #include "host/files.h"
 
 #include <cctype>
+#include <climits>
 #include <cstdio>
 #include <exception>
 
@@ -44,11 +45,18 @@ std::optional<long> ParseNumber(const std::string& line) {
     }
     long v = 0;
     size_t digits = 0;
+    bool tooBig = false;
     while (i < line.size() && std::isdigit(static_cast<unsigned char>(line[i]))) {
-        if (v < 100000000) v = v * 10 + (line[i] - '0');
+        v = v * 10 + (line[i] - '0');
+        // A number no setting can hold is not a number for these files.
+        if (v > static_cast<long>(INT_MAX) + (neg ? 1 : 0)) {
+            tooBig = true;
+            v = 0;
+        }
         ++i;
         ++digits;
     }
+    if (tooBig) return std::nullopt;
     while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
     if (digits == 0 || i != line.size()) return std::nullopt;
     return neg ? -v : v;
@@ -56,9 +64,9 @@ std::optional<long> ParseNumber(const std::string& line) {
 
 namespace {
 
-std::optional<std::vector<std::string>> ReadLines(const std::string& path) {
+std::optional<std::string> ReadWhole(const std::string& path) {
     try {
-        return SplitLines(host::ReadText(path));
+        return host::ReadText(path);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "settings: %s\n", e.what());
         return std::nullopt;
@@ -82,22 +90,32 @@ bool WriteLines(const std::string& path, const std::string& text) {
 
 }  // namespace
 
-std::optional<VoiceConfig> ReadVoiceConfig(const std::string& path) {
-    auto lines = ReadLines(path);
-    if (!lines) return std::nullopt;
+VoiceConfig ParseVoiceConfig(const std::string& text) {
+    auto lines = SplitLines(text);
     VoiceConfig cfg;
-    ReadInto(*lines, 0, cfg.voiceIndex);
-    ReadInto(*lines, 1, cfg.speechRate);
+    ReadInto(lines, 0, cfg.voiceIndex);
+    ReadInto(lines, 1, cfg.speechRate);
     return cfg;
 }
 
-std::optional<Volumes> ReadVolumes(const std::string& path, const Volumes& defaults) {
-    auto lines = ReadLines(path);
-    if (!lines) return std::nullopt;
+Volumes ParseVolumes(const std::string& text, const Volumes& defaults) {
+    auto lines = SplitLines(text);
     Volumes vol = defaults;
-    ReadInto(*lines, 0, vol.waveVolume);
-    ReadInto(*lines, 1, vol.speechVolume);
+    ReadInto(lines, 0, vol.waveVolume);
+    ReadInto(lines, 1, vol.speechVolume);
     return vol;
+}
+
+std::optional<VoiceConfig> ReadVoiceConfig(const std::string& path) {
+    auto text = ReadWhole(path);
+    if (!text) return std::nullopt;
+    return ParseVoiceConfig(*text);
+}
+
+std::optional<Volumes> ReadVolumes(const std::string& path, const Volumes& defaults) {
+    auto text = ReadWhole(path);
+    if (!text) return std::nullopt;
+    return ParseVolumes(*text, defaults);
 }
 
 bool WriteVoiceConfig(const std::string& path, const VoiceConfig& cfg) {

@@ -32,6 +32,9 @@ struct Volumes {
 // file is missing or unreadable.
 std::optional<VoiceConfig> ReadVoiceConfig(const std::string& path);
 std::optional<Volumes> ReadVolumes(const std::string& path, const Volumes& defaults = {});
+// The same readers over a file's text already in memory.
+VoiceConfig ParseVoiceConfig(const std::string& text);
+Volumes ParseVolumes(const std::string& text, const Volumes& defaults = {});
 // Whole-file writes, atomic; false (reported on standard error) on failure.
 bool WriteVoiceConfig(const std::string& path, const VoiceConfig& cfg);
 bool WriteVolumes(const std::string& path, const Volumes& vol);

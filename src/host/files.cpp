@@ -173,6 +173,11 @@ bool IsFolder(const std::string& path) {
     return !path.empty() && fs::is_directory(path, ec);
 }
 
+bool SameEntry(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return !a.empty() && !b.empty() && fs::equivalent(a, b, ec) && !ec;
+}
+
 bool MakeFolder(const std::string& path) {
     if (path.empty()) return false;
     std::error_code ec;

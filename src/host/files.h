@@ -33,6 +33,9 @@ void AppendFile(const std::string& path, const std::string& contents);
 // True when `path` names an existing folder.
 bool IsFolder(const std::string& path);
 
+// True when both paths name the same existing entry (through links too).
+bool SameEntry(const std::string& a, const std::string& b);
+
 // Creates a folder (and its parents). False on failure.
 bool MakeFolder(const std::string& path);
 

@@ -16,6 +16,9 @@ TEST(SettingsFiles, NumbersAreWrittenWithTheirBlanks) {
     EXPECT_EQ(ParseNumber(""), 0);
     EXPECT_EQ(ParseNumber("abc"), std::nullopt);
     EXPECT_EQ(ParseNumber("12x"), std::nullopt);
+    EXPECT_EQ(ParseNumber("2147483647"), 2147483647);
+    EXPECT_EQ(ParseNumber("2147483648"), std::nullopt);
+    EXPECT_EQ(ParseNumber("99999999999999999999999"), std::nullopt);
 }
 
 TEST(SettingsFiles, RoundTripAndByteLayout) {
