@@ -76,6 +76,10 @@ Bot& Bot::Step(std::function<bool()> trigger, std::function<void()> action) {
 }
 
 Bot& Bot::OnSay(const std::string& text, int key, double delay) {
+    return OnSayDo(text, [this, key] { sim_.PressKey(key); }, delay);
+}
+
+Bot& Bot::OnSayDo(const std::string& text, std::function<void()> action, double delay) {
     auto firedAt = std::make_shared<double>(-1);
     return Step(
         [this, text, delay, firedAt] {
@@ -96,7 +100,7 @@ Bot& Bot::OnSay(const std::string& text, int key, double delay) {
             }
             return *firedAt >= 0 && sim_.clock().now() >= *firedAt + delay;
         },
-        [this, key] { sim_.PressKey(key); });
+        std::move(action));
 }
 
 Bot& Bot::OnSound(const std::string& name, int key, double delay) {
@@ -157,9 +161,14 @@ Bot& Bot::Take() {
         [] {});
 }
 
+Bot& Bot::After(double delay, int key) {
+    return Step([this, delay] { return sim_.clock().now() >= lastActed_ + delay; }, [this, key] { sim_.PressKey(key); });
+}
+
 void Bot::Tick() {
     while (next_ < steps_.size() && steps_[next_].trigger()) {
         steps_[next_].action();
+        lastActed_ = sim_.clock().now();
         ++next_;
     }
 }

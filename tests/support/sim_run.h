@@ -43,6 +43,8 @@ public:
     // When an utterance equal to `text` starts (after the previous step
     // acted), press `key` `delay` seconds later.
     Bot& OnSay(const std::string& text, int key, double delay = 0.05);
+    // The same with any action (a close request, say).
+    Bot& OnSayDo(const std::string& text, std::function<void()> action, double delay = 0.05);
     // When the next pitch sound ("p1".."p7") plays, press a key with the time
     // stamp at which its heard position reaches `percent` of the file.
     Bot& SwingAt(double percent);
@@ -50,6 +52,8 @@ public:
     Bot& Take();
     // When a sound named `name` starts, press `key` `delay` seconds later.
     Bot& OnSound(const std::string& name, int key, double delay = 0.01);
+    // Press `key` `delay` seconds after the previous step acted.
+    Bot& After(double delay, int key);
     // Any trigger and action.
     Bot& Step(std::function<bool()> trigger, std::function<void()> action);
 
@@ -67,6 +71,7 @@ private:
     size_t next_ = 0;
     size_t seenUtterances_ = 0;  // utterances already looked at by the current step
     size_t seenSounds_ = 0;
+    double lastActed_ = 0;  // clock time of the last action
 };
 
 }  // namespace sw::test

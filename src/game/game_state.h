@@ -1,0 +1,67 @@
+// The one game record every part of the game routine shares. Team 1 is always
+// the player's team and team 2 the computer's; per-team arrays are indexed by
+// team number (element 0 unused). Numbers that go into the saved game remember
+// whether they were ever given, so a save writes exactly what the game set.
+#pragma once
+
+#include "data/number.h"
+
+#include <array>
+#include <string>
+
+namespace sw {
+
+using data::Num;
+
+struct GameState {
+    std::string teamName[3];
+    std::string managerName;
+    Num runs[3];
+    Num hits[3];
+    Num leftOnBase[3];
+    Num inning, half;
+    Num battingTeam, homeTeam, visitingTeam;
+    Num outs, balls, strikes;
+    Num runnerOnFirst, runnerOnSecond, runnerOnThird, runnersOn;
+    int runnersBeforePlay = 0;
+    int extraBaseFlag = 0;
+    int runsOnPlay = 0;
+    Num batterUpTeam1, batterUpTeam2;
+    int sameBatter = 0;
+    int starterShownTeam1 = 0, starterShownTeam2 = 0;
+    Num bullpenCountTeam1, bullpenCountTeam2;
+    int pitcherRunsThisHalf = 0;
+    Num seriesOpenerHome;
+    Num seriesWinsTeam1, seriesWinsTeam2;
+    int gameNumber = 0;
+    int resumedGame = 0, newLog = 0;
+    Num saveMarker;
+    int batterAction = 0;
+    int buntFlag = 0, stealFlag = 0, hitAndRunFlag = 0;
+    int pitchNumber = 0;
+    int menuChoice = 0;
+    int batPromptCount = 0;
+    int pitchMenuFirst = 1;
+    int firstBatterOfHalf = 1;
+    int basesOutsBefore = 0;
+    int hitChance = 0;
+    Num contactHandicap;
+    int skipCommercial = 0;
+    int statusOneItem = 0;
+    // Half-inning tallies.
+    Num runTally, hitTally, grandSlamTally, homeRunTally, tripleTally, doubleTally, stolenBaseTally, hitBatterTally,
+        walkTally, strikeoutTally, pickoffTally, caughtStealingTally, doublePlayTally;
+
+    // The batting-order slot of a team.
+    Num& batterUp(int team) { return team == 1 ? batterUpTeam1 : batterUpTeam2; }
+};
+
+// Word tables, filled before the inning loop starts.
+struct WordTables {
+    std::array<std::string, 20> ordinalWord;  // 1..19; 1..3 also name the bases
+    std::array<std::string, 4> fieldSpoken;   // 1..3: " left", " right", " center"
+    std::array<std::string, 4> fieldName;     // 1..3: "left", "center", "right"
+    void Fill();
+};
+
+}  // namespace sw

@@ -1,0 +1,17 @@
+// The game as the saved-game file holds it: which fields of the game record
+// and of the bullpens go into baseball.sav, in one place for saving and for
+// resuming.
+#pragma once
+
+#include "data/game_files.h"
+#include "data/rosters.h"
+#include "game/game_state.h"
+
+namespace sw {
+
+// The saved fields of the game and the bullpens.
+data::SavedGame SavedGameOf(const GameState& gs, const data::Rosters& rosters);
+// Puts the saved fields back into the game and the bullpens.
+void RestoreSavedGame(const data::SavedGame& saved, GameState& gs, data::Rosters& rosters);
+
+}  // namespace sw
