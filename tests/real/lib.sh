@@ -1,0 +1,71 @@
+# Shared by the tests that run a real program under a virtual X display:
+# sourced by each test script, and by the driver it runs inside the display.
+
+sw_real_lib=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/lib.sh
+
+# The test's folder with a fresh home, SDL's dummy audio; skips (status 77)
+# when the X tools are missing. Sets $work and $HOME.
+xvfb_setup() {
+    for tool in xvfb-run xdotool; do
+        command -v "$tool" >/dev/null || { echo "$tool is not installed: skipped"; exit 77; }
+    done
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+    export HOME=$work/home SDL_AUDIODRIVER=dummy
+    unset XDG_CONFIG_HOME XDG_DOCUMENTS_DIR
+    mkdir -p "$HOME"
+    cd "$work" || exit 1
+}
+
+# Runs the driver script $1 (which sources this file) with the program $2
+# under a virtual display; the captions go to $work/captions.txt.
+xvfb_drive() {
+    xvfb-run -a -s "-screen 0 640x480x24" bash "$1" "$2" "$work/captions.txt" "$sw_real_lib"
+    local status=$?
+    echo "--- captions"
+    cat "$work/captions.txt"
+    [ $status -eq 0 ] || { echo "FAILED: status $status"; exit 1; }
+}
+
+# --- inside the display -------------------------------------------------------
+
+# Starts the program $1 with its captions in $2; $3 is the window's title.
+start_program() {
+    captions=$2 window=$3 seen=0
+    "$1" >"$captions" 2>"$captions.err" &
+    pid=$!
+}
+stop_program() { kill -9 "$pid" 2>/dev/null; cat "$captions.err"; exit 1; }
+# Waits until a caption line after the last one matched equals $1, at most 40 s.
+await() {
+    for _ in $(seq 1 400); do
+        local n
+        n=$(tail -n +$((seen + 1)) "$captions" | grep -nxF -- "$1" | head -n 1 | cut -d: -f1)
+        if [ -n "$n" ]; then seen=$((seen + n)); return 0; fi
+        kill -0 "$pid" 2>/dev/null || { echo "program ended early"; return 1; }
+        sleep 0.1
+    done
+    echo "never heard: '$1'"; return 1
+}
+# One key, as xdotool names it, into the program's window.
+press() {
+    local win
+    win=$(xdotool search --name "$window" | head -n 1)
+    [ -n "$win" ] && xdotool windowfocus --sync "$win" 2>/dev/null
+    xdotool key "$1"
+    sleep 0.3
+}
+# Waits for the caption $1, then presses $2.
+ask() { await "$1" || stop_program; sleep 0.2; press "$2"; }
+# Waits up to $1 seconds for the program to end by itself; exits with its status.
+finish() {
+    for _ in $(seq 1 $(($1 * 10))); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$pid" 2>/dev/null; then echo "the program did not end"; stop_program; fi
+    wait "$pid"
+    local status=$?
+    echo "exit status $status"
+    exit $status
+}
