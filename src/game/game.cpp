@@ -185,15 +185,24 @@ bool GameProgram::DecideFromSavedGame() {
             if (probe.marker == data::kMarkerSeriesGame || probe.kind == data::SaveKind::MarkerOnly) return false;
             break;
     }
+    // Whatever the file cannot give keeps the value the game holds now.
+    data::SavedGame saved = SavedGameOf(gs, rosters);
+    data::ReadSavedGame(*path, saved);
+    // A game that cannot say who is at bat in which inning cannot go on: a
+    // file cut short that early leaves the game as it is and the next game
+    // of the series begins.
+    for (const Num* n : {&saved.inning, &saved.half, &saved.battingTeam, &saved.homeTeam, &saved.visitingTeam}) {
+        if (*n == 0) {
+            std::fprintf(stderr, "saved game: %s holds no game that can go on; a new game begins\n", path->c_str());
+            return false;
+        }
+    }
     gs.resumedGame = 1;
-    RestoreSavedGame();
+    RestoreSavedGame(saved);
     return true;
 }
 
-void GameProgram::RestoreSavedGame() {
-    // Whatever the file cannot give keeps the value the game holds now.
-    data::SavedGame saved = SavedGameOf(gs, rosters);
-    data::ReadSavedGame(DataPath("baseball.sav"), saved);
+void GameProgram::RestoreSavedGame(const data::SavedGame& saved) {
     sw::RestoreSavedGame(saved, gs, rosters);
 
     if (auto bats = host::FindFile(dataFolder, "basebats.sav")) {

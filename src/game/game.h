@@ -2,6 +2,7 @@
 // and the one exit sequence every way out of the program runs through.
 #pragma once
 
+#include "data/game_files.h"
 #include "data/rosters.h"
 #include "game/game_state.h"
 #include "input/keys.h"
@@ -71,7 +72,7 @@ private:
     void PlayTitle();
     void ReadSeriesRecord();
     bool DecideFromSavedGame();  // true: a resumed game
-    void RestoreSavedGame();
+    void RestoreSavedGame(const data::SavedGame& saved);
     void Introduction();
     void AskNames();
     void AskName(const std::string& question, const std::string& before, const std::string& after, std::string& name);

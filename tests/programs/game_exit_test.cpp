@@ -37,7 +37,7 @@ struct ExitRun {
         for (auto f : {data::RosterFile::Batters, data::RosterFile::StartingPitchers, data::RosterFile::ReliefPitchers})
             Write(data(), data::Layout(f).fileName, data::DefaultRosterText(f));
         // A game to resume: no questions before the exit.
-        Write(data(), "baseball.sav", " 1 \r\nA\r\nm\r\nB\r\n");
+        Write(data(), "baseball.sav", " 1 \r\nA\r\nm\r\nB\r\n 0 \r\n 0 \r\n 1 \r\n 1 \r\n 1 \r\n 2 \r\n 1 \r\n");
     }
     void Go() {
         world.sim->SetTimeLimit(3600);
@@ -178,7 +178,7 @@ TEST(GameExit, AnOlderInstallationIsBroughtOverOnce) {
     const std::string work = run.world.sim->folders().working;
     run.Write(work, "baseballscore.txt", "old log line\r\n");
     run.Write(work, "baseball.rec", " 1 \r\n 1 \r\n 0 \r\nReds\r\nkim\r\nOwls\r\n");
-    run.Write(work, "baseball.sav", " 1 \r\nA\r\nm\r\nB\r\n");
+    run.Write(work, "baseball.sav", " 1 \r\nA\r\nm\r\nB\r\n 0 \r\n 0 \r\n 1 \r\n 1 \r\n 1 \r\n 2 \r\n 1 \r\n");
     for (auto f : {data::RosterFile::Batters, data::RosterFile::StartingPitchers, data::RosterFile::ReliefPitchers})
         run.Write(work, data::Layout(f).fileName, data::DefaultRosterText(f));
     run.Go();

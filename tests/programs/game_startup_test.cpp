@@ -314,6 +314,21 @@ TEST(GameStartup, ResumedMidCountKeepsTheBatter) {
     EXPECT_EQ(run.program.gs.batterUpTeam2, 7);
 }
 
+TEST(GameStartup, SavedGameCutShortBeforeTheInningStartsTheNextGame) {
+    GameRun run;
+    run.GoodRosters();
+    run.Write("baseball.sav", " 1 \r\nX\r\ny\r\nZ\r\n 2 \r\n");
+    run.Write("baseball.rec", " 1 \r\n 1 \r\n 0 \r\nReds\r\nkim\r\nOwls\r\n");
+    run.bot.OnSound("take", kSpace, 1.0);
+    DeclineIntroduction(run.bot);
+    run.Go();
+    ASSERT_TRUE(run.bot.done()) << "stopped at step " << run.bot.stepsDone();
+    EXPECT_EQ(run.program.start, GameProgram::Start::NextGame);
+    EXPECT_EQ(run.program.gs.teamName[1], "Reds");
+    EXPECT_EQ(run.program.gs.runs[1], 0);
+    EXPECT_TRUE(Has(run.spoken(), " this is game #2"));
+}
+
 TEST(GameStartup, CorruptBattersFileAndLeaving) {
     GameRun run;
     const std::string bad = "Your Batters:\r\nOne\r\nTwo\r\n";
