@@ -145,10 +145,7 @@ void GameProgram::ReadSeriesRecord() {
     gs.seriesWinsTeam2 = 0;
     auto path = host::FindFile(dataFolder, "baseball.rec");
     if (!path) return;
-    data::SeriesRecord rec;
-    rec.seriesOpenerHome = 0;
-    rec.seriesWinsTeam1 = 0;
-    rec.seriesWinsTeam2 = 0;
+    data::SeriesRecord rec = SeriesRecordOf(gs);
     data::ReadSeriesRecord(*path, rec);
     gs.seriesOpenerHome = rec.seriesOpenerHome;
     if (gs.seriesOpenerHome == 0) return;
@@ -277,14 +274,7 @@ void GameProgram::FlipCoin() {
     gs.seriesWinsTeam1 = 0;
     gs.seriesWinsTeam2 = 0;
     gs.gameNumber = 1;
-    data::SeriesRecord rec;
-    rec.seriesOpenerHome = gs.seriesOpenerHome;
-    rec.seriesWinsTeam1 = 0;
-    rec.seriesWinsTeam2 = 0;
-    rec.teamName1 = gs.teamName[1];
-    rec.managerName = gs.managerName;
-    rec.teamName2 = gs.teamName[2];
-    data::WriteSeriesRecord(DataPath("baseball.rec"), rec);
+    data::WriteSeriesRecord(DataPath("baseball.rec"), SeriesRecordOf(gs));
 }
 
 void GameProgram::NextGameOfSeries() {

@@ -59,4 +59,15 @@ void RestoreSavedGame(const data::SavedGame& saved, GameState& gs, data::Rosters
     EachField(gs, rosters, saved, [](auto& game, const auto& file) { game = file; });
 }
 
+data::SeriesRecord SeriesRecordOf(const GameState& gs) {
+    data::SeriesRecord rec;
+    rec.seriesOpenerHome = gs.seriesOpenerHome;
+    rec.seriesWinsTeam1 = gs.seriesWinsTeam1;
+    rec.seriesWinsTeam2 = gs.seriesWinsTeam2;
+    rec.teamName1 = gs.teamName[1];
+    rec.managerName = gs.managerName;
+    rec.teamName2 = gs.teamName[2];
+    return rec;
+}
+
 }  // namespace sw

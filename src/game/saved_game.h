@@ -1,6 +1,6 @@
 // The game as the saved-game file holds it: which fields of the game record
 // and of the bullpens go into baseball.sav, in one place for saving and for
-// resuming.
+// resuming; and the series record.
 #pragma once
 
 #include "data/game_files.h"
@@ -13,5 +13,8 @@ namespace sw {
 data::SavedGame SavedGameOf(const GameState& gs, const data::Rosters& rosters);
 // Puts the saved fields back into the game and the bullpens.
 void RestoreSavedGame(const data::SavedGame& saved, GameState& gs, data::Rosters& rosters);
+
+// The series record as the game holds it.
+data::SeriesRecord SeriesRecordOf(const GameState& gs);
 
 }  // namespace sw
