@@ -6,6 +6,7 @@
 #include "game/commercials.h"
 #include "game/saved_game.h"
 #include "host/files.h"
+#include "record/text.h"
 #include "speech/waves.h"
 
 #include <cstdio>
@@ -13,13 +14,6 @@
 namespace sw {
 
 const char* const kUmpires[4] = {"Barnaby Quillfeather", "Odell Pinkerton", "Marcus Fenwright", "Rosalind Tibbets"};
-
-namespace {
-
-// A number in a sentence: one leading blank when 0 or positive.
-std::string Spoken(int n) { return n < 0 ? std::to_string(n) : " " + std::to_string(n); }
-
-}  // namespace
 
 GameProgram::GameProgram(host::Host& h)
     : host(h),
@@ -31,7 +25,8 @@ GameProgram::GameProgram(host::Host& h)
       prompts(speech, sound, keys),
       pitch(sound, keys),
       practice(speech, sound, keys, pitch),
-      rosterCheck(speech, sound, keys, prompts, rosters) {
+      rosterCheck(speech, sound, keys, prompts, rosters),
+      plays(gs, words, rosters, speech, sound, keys, pitch) {
     RegisterHotKeys();
 }
 

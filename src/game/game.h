@@ -4,11 +4,12 @@
 
 #include "data/game_files.h"
 #include "data/rosters.h"
-#include "game/game_state.h"
+#include "record/game_state.h"
 #include "input/keys.h"
 #include "input/random.h"
 #include "input/variant.h"
 #include "play/pitch.h"
+#include "play/plays.h"
 #include "practice/practice.h"
 #include "prompts/prompts.h"
 #include "prompts/roster_check.h"
@@ -42,6 +43,7 @@ public:
     RosterCheck rosterCheck;
     GameState gs;
     WordTables words;
+    Plays plays;
 
     std::string dataFolder;
     std::string takeWave = "take";

@@ -5,7 +5,7 @@
 
 #include "data/game_files.h"
 #include "data/rosters.h"
-#include "game/game_state.h"
+#include "record/game_state.h"
 
 namespace sw {
 

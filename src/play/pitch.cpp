@@ -1,6 +1,7 @@
 #include "play/pitch.h"
 
 #include "host/files.h"
+#include "record/text.h"
 
 #include <cmath>
 #include <string>
@@ -9,55 +10,99 @@ namespace sw {
 
 namespace {
 constexpr uint32_t kSpeedRates[6] = {0, 8000, 9500, 11000, 12500, 14000};
-}
+constexpr int kWobbleLow = 8042, kWobbleHigh = 16084;
+}  // namespace
 
 Pitch::Pitch(Sound& sound, Keys& keys) : sound_(sound), keys_(keys) {}
 
-void Pitch::batting(PitchState& s) {
-    keys_.clk();
-    s.pitchNumber = keys_.wf(7);
-    PitchSound(s, true);
-}
-
-void Pitch::PitchSound(PitchState& s, bool hitBatterCheck) {
+void Pitch::batting(int& pitchNumber, PitchValues& s) {
     s.swungAndMissed = 0;
     s.swingPercent = 0;
     keys_.clk();
-    const std::string digits = std::to_string(s.pitchNumber);
-    const std::string name = "p" + digits.substr(digits.size() - 1);
+    pitchNumber = keys_.wf(7);
+    PitchSound(pitchNumber, s, true);
+}
+
+void Pitch::PitchSound(int pitchNumber, PitchValues& s, bool hitBatterCheck) {
+    s.swungAndMissed = 0;
+    s.swingPercent = 0;
+    keys_.clk();
+    Play(Kind::Batting, pitchNumber, 2, s, hitBatterCheck);
+    sound_.effectBuffer.reset();
+}
+
+void Pitch::throwpitch(int a, int b, PitchValues& s) {
+    keys_.clk();
+    s.pitchRoll = keys_.wf(100);
+    s.pitchSpeedClass = 0;
+    // The finished buffer stays until the next sound replaces it.
+    Play(Kind::Thrown, b, a, s, false);
+}
+
+void Pitch::wildpit(int& pitchNumber, PitchValues& s) {
+    keys_.clk();
+    s.pitchSpeedClass = 0;
+    if (!(pitchNumber > 0)) pitchNumber = keys_.wf(7);
+    Play(Kind::Wild, pitchNumber, 0, s, false);
+    sound_.effectBuffer.reset();
+}
+
+void Pitch::Play(Kind kind, int pitchNumber, int batterAction, PitchValues& s, bool hitBatterCheck) {
     Guarded("pitch", [&] {
-        const std::string path = sound_.WavePath(name);
+        const std::string path = sound_.WavePath("p" + LastDigit(pitchNumber));
         const auto size = host::FileSize(path);
+        if (!size || *size == 0) throw host::HostError("cannot tell the size of " + path);
         sound_.effectBuffer = sound_.host().sound().CreateSoundBufferFromFile(path);
-        const double fileBytes = static_cast<double>(size.value_or(1));
+        const double fileBytes = static_cast<double>(*size);
         host::SoundBuffer& b = *sound_.effectBuffer;
         b.SetCurrentPosition(0);
         b.SetVolume(sound_.waveVolume);
         b.SetFrequency(11026);
         b.SetPan(-2500);
-        int changes = 0;
         b.Play(host::kPlayOnce);
-        double percent = 0;
-        bool hitBatter = false;
+        int changes = 0;
+        double mark = 40;
+        int wobble = kWobbleHigh;
+        bool stoppedEarly = false;
         for (;;) {
             const uint32_t pos = b.GetCurrentPosition();
             keys_.yield();
-            percent = pos * 100.0 / fileBytes;
+            const double percent = pos * 100.0 / fileBytes;
+            if (kind == Kind::Wild && percent > mark) {
+                if (wobble == kWobbleLow) {
+                    wobble = kWobbleHigh;
+                    mark += 20;
+                } else {
+                    wobble = kWobbleLow;
+                    mark += 10;
+                }
+                b.SetFrequency(static_cast<uint32_t>(wobble));
+            }
             b.SetPan(static_cast<int32_t>(std::floor(percent * 50)) - 2500);
-            if (hitBatterCheck && percent > 80 && s.hitBatterFlag == 1) {
+            if (kind == Kind::Batting && hitBatterCheck && percent > 80 && s.hitBatterFlag == 1) {
+                // The pitch hits the batter before any swing counts.
                 b.Stop();
-                hitBatter = true;
+                stoppedEarly = true;
                 break;
             }
-            if ((changes == 0 && percent > 25) || (changes == 1 && percent > 50) || (changes == 2 && percent > 75)) {
+            if (kind != Kind::Wild &&
+                ((changes == 0 && percent > 25) || (changes == 1 && percent > 50) || (changes == 2 && percent > 75))) {
                 ++changes;
                 s.pitchSpeedClass = static_cast<int>(keys_.random().Next() * 5) + 1;
                 b.SetFrequency(kSpeedRates[s.pitchSpeedClass]);
             }
+            if (kind == Kind::Thrown && percent > 80 && (batterAction == 2 || batterAction == 3)) {
+                if (batterAction == 2 && s.pitchRoll < 25) sound_.playspec("sm", 2700);
+                b.Stop();
+                stoppedEarly = true;
+                break;
+            }
             keys_.yield();
-            if (b.GetStatus() != host::kStatusPlaying || !keys_.keyCode.empty()) break;
+            if (b.GetStatus() != host::kStatusPlaying) break;
+            if (kind == Kind::Batting && !keys_.keyCode.empty()) break;
         }
-        if (!hitBatter && !keys_.keyCode.empty()) {
+        if (kind == Kind::Wild) b.Stop();
+        if (kind == Kind::Batting && !stoppedEarly && !keys_.keyCode.empty()) {
             // The swing is judged by what the player heard when the key went down.
             s.swingPercent = b.GetPositionAt(keys_.keyTime) * 100.0 / fileBytes;
             if (s.swingPercent < 80 || s.swingPercent > 95) {
@@ -69,7 +114,6 @@ void Pitch::PitchSound(PitchState& s, bool hitBatterCheck) {
             }
         }
     });
-    sound_.effectBuffer.reset();
 }
 
 }  // namespace sw

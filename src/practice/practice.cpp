@@ -89,11 +89,11 @@ void Practice::PracticeLoop() {
 
 void Practice::OnePitch() {
     keys_.clk();
-    pitch.pitchNumber = practiceMode == 1 ? keys_.wf(7) : selectedPitch;
-    const std::string name = PitchName(pitch.pitchNumber);
+    pitchNumber = practiceMode == 1 ? keys_.wf(7) : selectedPitch;
+    const std::string name = PitchName(pitchNumber);
     speech_.say(" here's the whined up");
     speech_.say(" and the pitch");
-    pitch_.PitchSound(pitch, false);
+    pitch_.PitchSound(pitchNumber, pitch, false);
 
     if (pitch.swingPercent == 0) {
         sound_.play3("glove", 2500);

@@ -16,7 +16,8 @@ public:
     int practiceMode = 1;
     int selectedPitch = 1;
     int practicePromptCount = 0;
-    PitchState pitch;
+    int pitchNumber = 1;
+    PitchValues pitch;
 
     // Runs the practice until the player chooses exit.
     void batprac();

@@ -1,4 +1,4 @@
-#include "game/game_state.h"
+#include "record/game_state.h"
 
 namespace sw {
 

@@ -1,0 +1,24 @@
+// Fouls and foul tips: eleven descriptions, none repeating within four fouls.
+#pragma once
+
+#include "play/narration.h"
+#include "play/play_deps.h"
+
+namespace sw {
+
+class Fouls {
+public:
+    Fouls(const PlayDeps& d, Narration& narration);
+
+    // A foul: chooses and builds the description, counts the strike below
+    // two, and hands over to the narration.
+    void Foul();
+
+private:
+    GameState& gs_;
+    PlayValues& pv_;
+    Keys& keys_;
+    Narration& narration_;
+};
+
+}  // namespace sw

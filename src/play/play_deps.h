@@ -1,0 +1,24 @@
+// What every play object works with: the game record, the values of the play
+// and of the pitch, the word tables, the voice, the sounds and the keys.
+#pragma once
+
+#include "input/keys.h"
+#include "record/game_state.h"
+#include "record/pitch_values.h"
+#include "record/play_values.h"
+#include "speech/sound.h"
+#include "speech/speech.h"
+
+namespace sw {
+
+struct PlayDeps {
+    GameState& gs;
+    PlayValues& pv;
+    PitchValues& pitch;
+    const WordTables& words;
+    Speech& speech;
+    Sound& sound;
+    Keys& keys;
+};
+
+}  // namespace sw

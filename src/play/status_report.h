@@ -1,0 +1,47 @@
+// The situation spoken on demand: the six items of the status report, the
+// batter read-out, and the read-key step of the game with its status keys.
+#pragma once
+
+#include "data/rosters.h"
+#include "play/play_deps.h"
+
+#include <functional>
+#include <string>
+
+namespace sw {
+
+class StatusReport {
+public:
+    StatusReport(const PlayDeps& d, const data::Rosters& rosters);
+
+    enum Item { kInning = 1, kTeamAtBat, kCount, kOuts, kBases, kScore };
+
+    // Speaks the report from `item` to the end, or that item alone when
+    // `statusOneItem` is 1; then `statusOneItem` is 0.
+    void Report(int item);
+    // The outs alone (" There's 1 out"), as after every out.
+    void OutsReadOut();
+    // " There's" + outs + " out" (+ "s").
+    std::string OutsSentence() const;
+    // The batting team's batter at its batting-order position.
+    void BatterReadOut();
+
+    // The read-key step: waits for a key, answering F1 to F7 and Escape, and
+    // leaves the key in `keyCode` and its digit in `menuChoice`. Returns false
+    // when the pause menu ended the game.
+    bool ReadKey();
+    // The pause menu, supplied by the game: true when the player returns to
+    // the game, false when the game is left.
+    std::function<bool()> pauseMenu;
+
+private:
+    std::string ItemText(int item) const;
+
+    GameState& gs_;
+    const WordTables& words_;
+    Speech& speech_;
+    Keys& keys_;
+    const data::Rosters& rosters_;
+};
+
+}  // namespace sw
