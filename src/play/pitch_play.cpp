@@ -17,12 +17,166 @@ PitchPlay::PitchPlay(const PlayDeps& d, Pitch& pitch, CalledPitches& called, Bat
       around_(around),
       narration_(narration) {}
 
-void PitchPlay::pickspecpitch() {}
-void PitchPlay::throwspitball() {}
-void PitchPlay::DrawHitChance() {}
-void PitchPlay::DrawBatterAction() {}
-bool PitchPlay::ThePitch() { return true; }
-void PitchPlay::JudgeSwing() {}
-void PitchPlay::BallInPlay(int) {}
+void PitchPlay::pickspecpitch() {
+    pitchValues_.wildPitchFlag = 0;
+    pitchValues_.hitBatterFlag = 0;
+    pitchValues_.spitballFlag = 0;
+    if (keys_.wf(100) == 42) pitchValues_.spitballFlag = 1;
+    const int roll = keys_.wf(150);
+    if (roll == 69) pitchValues_.wildPitchFlag = 1;
+    if (roll == 57) pitchValues_.hitBatterFlag = 1;
+}
+
+void PitchPlay::throwspitball() {
+    Guarded("sound", [&] {
+        sound_.effectBuffer = sound_.Load("sp");
+        host::SoundBuffer& b = *sound_.effectBuffer;
+        b.SetCurrentPosition(0);
+        b.SetVolume(sound_.waveVolume - 1111);
+        b.SetFrequency(static_cast<uint32_t>(sound_.waveFrequency));
+        b.SetPan(-500);
+        b.Play(host::kPlayOnce);
+        while (b.GetStatus() == host::kStatusPlaying) keys_.yield();
+        b.Stop();
+    });
+    sound_.effectBuffer.reset();
+    speech_.say(" It appears that the pitcher is putting a little extra on this pitch");
+}
+
+void PitchPlay::DrawHitChance() {
+    if (gs_.hitChance == 0) gs_.hitChance = keys_.wf(20) + 15 - gs_.contactHandicap;
+}
+
+void PitchPlay::DrawBatterAction() {
+    // Ten takes, ten swings, one bunt and one steal in 22; a steal needs a
+    // runner and no runner on third, a bunt fewer than two strikes.
+    for (;;) {
+        const int drawn = keys_.wf(22);
+        const int action = drawn <= 10 ? 1 : drawn <= 20 ? 2 : drawn == 21 ? 3 : 4;
+        const bool anyoneOn = gs_.runnerOnFirst + gs_.runnerOnSecond + gs_.runnerOnThird > 0;
+        if (action == 4 && (!anyoneOn || gs_.runnerOnThird == 1)) continue;
+        if (action == 3 && gs_.strikes == 2) continue;
+        gs_.batterAction = action;
+        return;
+    }
+}
+
+bool PitchPlay::ThePitch() {
+    gs_.runnersOn = gs_.runnerOnFirst + gs_.runnerOnSecond + gs_.runnerOnThird;
+    pickspecpitch();
+    if (gs_.runnersOn > 0 && keys_.wf(2) == 2) {
+        speech_.say(std::string(" the pitcher checks on the runner") + (gs_.runnersOn > 1 ? "s" : ""));
+        speech_.say(" and then");
+    }
+    if (gs_.pitchNumber != 8) {
+        if (pitchValues_.spitballFlag == 1) throwspitball();
+        if (keys_.wf(2) == 1) {
+            speech_.say(" here's the pitch");
+        } else {
+            speech_.say(" here's the whined up");
+            speech_.say(" and the pitch");
+        }
+    }
+    sound_.stopdrums();
+    keys_.random().Reseed(keys_.timer());
+
+    gs_.runsOnPlay = 0;
+    gs_.extraBaseFlag = 0;
+    pv_.foulKind = 0;
+    pv_.hitOrOut = 0;
+    pv_.foulChoice = 0;
+    pv_.firstFragment.clear();
+    pv_.secondFragment.clear();
+    pv_.thirdFragment.clear();
+    pv_.outFragment.clear();
+
+    if (gs_.pitchNumber == 8) return around_.PickOff();
+    if (pitchValues_.wildPitchFlag == 1) {
+        around_.WildPitch();
+        return true;
+    }
+    const bool computerBats = gs_.battingTeam == 2;
+    if (computerBats) pitch_.throwpitch(gs_.batterAction, gs_.pitchNumber, pitchValues_);
+    if (computerBats && pitchValues_.hitBatterFlag == 1) {
+        around_.HitBatter();
+        return true;
+    }
+    switch (gs_.batterAction) {
+    case 1:
+        called_.CalledPitch();
+        break;
+    case 3:
+        around_.Bunt();
+        break;
+    case 4:
+        narration_.ComputerSteal();
+        break;
+    case 2:
+        if (computerBats) {
+            const int roll = pitchValues_.pitchRoll;
+            if (roll < 25) {
+                called_.SwingingStrike();
+                break;
+            }
+            sound_.playcrowd1();
+            if (roll > 75) {
+                fouls_.Foul();
+                break;
+            }
+            pv_.hitOrOut = roll < 25 + gs_.hitChance ? 1 : 2;
+            gs_.balls = 0;
+            gs_.strikes = 0;
+            gs_.hitChance = 0;
+            BallInPlay();
+        } else {
+            pitch_.batting(gs_.pitchNumber, pitchValues_);
+            if (pitchValues_.hitBatterFlag == 1) around_.HitBatter();
+            else JudgeSwing();
+        }
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+void PitchPlay::JudgeSwing() {
+    const double percent = pitchValues_.swingPercent;
+    const bool noContact = pitchValues_.swungAndMissed == 1 || percent > 97 || percent == 0;
+    if (gs_.stealFlag == 1 && noContact) {
+        narration_.PlayerSteal();
+        return;
+    }
+    if (pitchValues_.swungAndMissed == 1) {
+        called_.SwingingStrike();
+        return;
+    }
+    if (percent > 97 || percent == 0) {
+        called_.CalledPitch();
+        return;
+    }
+    const bool inPlayWindow = percent >= 85 && percent <= 90;
+    if (gs_.stealFlag == 0 && gs_.buntFlag == 1) {
+        if (!inPlayWindow) gs_.buntFlag = 2;
+        around_.Bunt();
+        return;
+    }
+    sound_.playcrowd1();
+    if (!inPlayWindow) {
+        fouls_.Foul();
+        return;
+    }
+    const int chance = gs_.hitChance;
+    gs_.balls = 0;
+    gs_.strikes = 0;
+    gs_.hitChance = 0;
+    pv_.hitOrOut = keys_.wf(50) < chance ? 1 : 2;
+    BallInPlay();
+}
+
+void PitchPlay::BallInPlay() {
+    if (pv_.hitOrOut == 1) balls_.HitPlay();
+    else balls_.OutPlay();
+}
 
 }  // namespace sw

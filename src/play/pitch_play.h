@@ -33,7 +33,7 @@ public:
 
 private:
     void JudgeSwing();
-    void BallInPlay(int roll);
+    void BallInPlay();
 
     GameState& gs_;
     PlayValues& pv_;
