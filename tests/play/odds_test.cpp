@@ -1,4 +1,4 @@
-// The game's odds, measured: a hundred thousand pitches in all kinds of
+// The game's odds, measured: a hundred and fifty thousand pitches in all kinds of
 // situations, with the generator running free, and every chance of the
 // pitch and of the plays compared with the value it must have. A draw over a
 // wrong range moves its frequency by far more than the four standard errors
@@ -54,7 +54,7 @@ struct Odds {
 };
 
 TEST(Odds, PitchesAndPlaysHappenAsOftenAsTheyShould) {
-    constexpr int kPitches = 100000, kPerWorld = 10000;
+    constexpr int kPitches = 150000, kPerWorld = 10000;
     test::TempDir dir;
     const std::string tinyWave = dir.path() + "/tiny.wav";
     test::WriteTestWave(tinyWave, 40);
@@ -84,9 +84,12 @@ TEST(Odds, PitchesAndPlaysHappenAsOftenAsTheyShould) {
         gs.stealFlag = gs.buntFlag = gs.hitAndRunFlag = 0;
         gs.pitchNumber = 0;
 
+        // Four in ten the computer bats, two in ten a throw to a base, four in
+        // ten the player's runners go (mostly with a runner on third, for the
+        // steals of home).
         const int kind = pick(10);
         bool pickOff = false;
-        if (kind <= 6) {
+        if (kind <= 3) {
             // The player pitches; the computer's batter acts.
             gs.battingTeam = 2;
             gs.pitchNumber = 1 + pick(7);
@@ -100,7 +103,7 @@ TEST(Odds, PitchesAndPlaysHappenAsOftenAsTheyShould) {
                 if (weights[a] > 0)
                     odds.Row("batter action " + std::to_string(a) + " (" + where + ")", weights[a] / sum)
                         .Add(gs.batterAction == a);
-        } else if (kind == 7) {
+        } else if (kind <= 5) {
             // A throw to the only runner on base.
             const int base = 1 + pick(3);
             w->Bases(base == 1, base == 2, base == 3);
@@ -109,9 +112,10 @@ TEST(Odds, PitchesAndPlaysHappenAsOftenAsTheyShould) {
             pickOff = true;
         } else {
             // The player bats and lets the pitch go, sending the runners when there are any.
+            if (pick(4) != 0) w->Bases(bases & 1, (bases >> 1) & 1, 1);
             gs.battingTeam = 1;
             gs.batterAction = 2;
-            gs.stealFlag = bases != 0 ? 1 : 0;
+            gs.stealFlag = gs.runnerOnFirst + gs.runnerOnSecond + gs.runnerOnThird > 0 ? 1 : 0;
         }
 
         const int hitsBefore = gs.hitTally, pickoffsBefore = gs.pickoffTally, stolenBefore = gs.stolenBaseTally,
@@ -132,6 +136,7 @@ TEST(Odds, PitchesAndPlaysHappenAsOftenAsTheyShould) {
         if (entry > 0) {
             const bool hit = gs.hitTally > hitsBefore;
             const int n = hit ? 14 : 11;
+            odds.Row(std::string(hit ? "hit" : "out") + " entry outside the table", 0).Add(entry > n);
             for (int e = 1; e <= n; ++e)
                 odds.Row(std::string(hit ? "hit" : "out") + " entry " + (e < 10 ? " " : "") + std::to_string(e), 1.0 / n)
                     .Add(entry == e);
@@ -148,7 +153,7 @@ TEST(Odds, PitchesAndPlaysHappenAsOftenAsTheyShould) {
         const auto& [t, p] = row;
         const double observed = static_cast<double>(t.hits) / static_cast<double>(t.trials);
         const double se = std::sqrt(p * (1 - p) / static_cast<double>(t.trials));
-        const double z = (observed - p) / se;
+        const double z = se > 0 ? (observed - p) / se : (t.hits == 0 ? 0.0 : 1e9);
         std::printf("%-44s %9ld %9.5f %9.5f %7.2f\n", name.c_str(), t.trials, observed, p, z);
         EXPECT_LE(std::abs(z), 4.0) << name;
         EXPECT_GE(t.trials, 400) << name << ": too few trials to tell";
