@@ -22,6 +22,16 @@ public:
     void Bunt();
 
 private:
+    bool Occupied(int base) const;
+    // One more out, never past three.
+    void AddOut();
+    // The batter takes first; a runner moves only when he is forced.
+    void BatterToFirst();
+    // The bunt's throw to the lead runner, or the play at the plate.
+    void ThrowToLeadRunner();
+    // The bunt rolls foul: a strike, told and counted here.
+    void FoulBunt();
+
     GameState& gs_;
     PlayValues& pv_;
     PitchValues& pitchValues_;

@@ -32,8 +32,14 @@ public:
     void StealThrow();
 
 private:
-    void Speak();  // the fragments in the chosen style; false for style 3
-    void Closing(bool fromCrowd);
+    // Speaks the fragments in the chosen style; false for the infield throw
+    // to first, which has made its own calls and goes on at the closing steps.
+    bool Speak();
+    void StopExcitement();
+    // One more out, never past three.
+    void AddOut();
+    // The end of a pitch whose play made no out.
+    void EndPitch();
 
     GameState& gs_;
     PlayValues& pv_;
