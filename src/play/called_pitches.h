@@ -29,12 +29,18 @@ public:
     std::string heightWord;
 
 private:
-    void StrikeCall();    // from the strike sound on, for both routines
+    void StrikeCall();    // a swing and a miss, from the strike sound on
     void CalledStrike();
     void CalledBall();
     void Walk();
     void Strikeout();
     void Sentence();
+
+    // The strike sound, one more strike (never past three) and its count wave.
+    void CountStrike();
+    // The phrase of strike-table row `r` for the pitch's height; empty or
+    // starting with "-" when the row does not fit that height.
+    std::string StrikePhrase(int r) const;
 
     GameState& gs_;
     PlayValues& pv_;

@@ -15,6 +15,11 @@ public:
     void Foul();
 
 private:
+    // A description 1..11 that is none of the last three; the history moves on.
+    int ChooseDescription();
+    // The commentary and contact sound of description `choice`.
+    void Describe(int choice);
+
     GameState& gs_;
     PlayValues& pv_;
     Keys& keys_;
