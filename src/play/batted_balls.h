@@ -6,6 +6,8 @@
 #include "play/narration.h"
 #include "play/play_deps.h"
 
+#include <string>
+
 namespace sw {
 
 class BattedBalls {
@@ -24,6 +26,33 @@ public:
     int doublePlayKind = 0;
 
 private:
+    // The entry of the table of hits; `r3` is the hit's second draw.
+    void HitEntry(int r3);
+    void HomeRun();
+    void Double();
+    void Triple();
+    void BloopHit();
+    // The entry of the table of outs.
+    void OutEntry();
+    // Entries with an extra chance: the runners may take an extra base.
+    void ExtraChance();
+
+    void LineDriveDoublePlay();
+    void BloopDoublePlay();
+    void GroundBallDoublePlay();
+    // The second out of a line-drive or bloop double play thrown to a base.
+    void ThrowForDoublePlay();
+    // After the force at second: the other runners move up when there are any.
+    void RunnersMoveUpAfterForce();
+
+    // The runners on base as the three flags stand.
+    int RunnersNow() const;
+    Num& Base(int base);
+    // " It's a ... line drive. The ... dives." with the diving infielder.
+    static std::string DivingLineDrive(int k, int fielder);
+    // The bloop fly into short left, center or right (1..3).
+    std::string BloopFly(int s) const;
+
     GameState& gs_;
     PlayValues& pv_;
     const WordTables& words_;
