@@ -13,20 +13,6 @@ using test::Draw;
 using test::PlayWorld;
 using Texts = std::vector<std::string>;
 
-// Sounds ("name@pan/volume") and speech ("say:text") in the order they came.
-// Every sound here blocks, so speech queued as a sound starts came first.
-Texts Timeline(const PlayWorld& w) {
-    std::vector<std::pair<double, std::string>> evs;
-    for (const auto& u : w.world.sim->utterances()) evs.emplace_back(u.queued, "say:" + u.text);
-    for (const auto& p : w.world.sim->sounds())
-        if (p.name != "crexite")
-            evs.emplace_back(p.start, p.name + "@" + std::to_string(p.pan) + "/" + std::to_string(p.volume));
-    std::stable_sort(evs.begin(), evs.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
-    Texts out;
-    for (const auto& e : evs) out.push_back(e.second);
-    return out;
-}
-
 // Balls, strikes, outs and the batter's hit chance.
 std::vector<int> Count(const PlayWorld& w) { return {w.gs.balls, w.gs.strikes, w.gs.outs, w.gs.hitChance}; }
 
@@ -128,7 +114,7 @@ TEST(CalledPitches, StrikeThree) {
         want.push_back("say: There's 1 out");
         want.push_back(swung ? "say: a swing and a miss" : "say: a CURVE BALL  caught the in side corner of the plate");
         if (!hawks) want.push_back("crcheer@0/0");
-        EXPECT_EQ(Timeline(w), want);
+        EXPECT_EQ(w.Timeline(), want);
         EXPECT_EQ(Count(w), (std::vector<int>{0, 0, 1, 0}));
         EXPECT_EQ(std::vector<int>({w.gs.strikeoutTally, w.gs.walkTally, w.gs.statusOneItem}),
                   (std::vector<int>{1, 0, 0}));
@@ -152,7 +138,7 @@ TEST(CalledPitches, BallFourForcesOnlyTheBaseThatFills) {
         Texts want = {"glove@2500/0", "ball@2700/0", "4@2700/0", "takebase@2700/0",
                       "say: a SCREWBALL  missed  high  and away"};
         if (hawks) want.push_back("crcheer@0/0");
-        EXPECT_EQ(Timeline(w), want);
+        EXPECT_EQ(w.Timeline(), want);
         EXPECT_EQ(w.BasesNow(), after);
         EXPECT_EQ(w.gs.runsOnPlay, runs);
         EXPECT_EQ(Count(w), (std::vector<int>{0, 0, 0, 0}));

@@ -13,20 +13,6 @@ namespace {
 using test::Draw;
 using Strings = std::vector<std::string>;
 
-// Speech ("say:" + text) and sounds ("name@pan/volume") merged in the order
-// they began; the excitement loop is left out.
-Strings Timeline(const test::PlayWorld& w) {
-    std::vector<std::pair<double, std::string>> events;
-    for (const auto& u : w.world.sim->utterances()) events.emplace_back(u.queued, "say:" + u.text);
-    for (const auto& p : w.world.sim->sounds())
-        if (p.name != "crexite")
-            events.emplace_back(p.start, p.name + "@" + std::to_string(p.pan) + "/" + std::to_string(p.volume));
-    std::stable_sort(events.begin(), events.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    Strings out;
-    for (auto& e : events) out.push_back(e.second);
-    return out;
-}
-
 TEST(Narration, ContactSoundsThenThePendingFoulCall) {
     // Every play here leaves a foul call pending: the foul tips make it
     // themselves and clear it, the others hear it after the words. A foul
@@ -112,7 +98,7 @@ TEST(Narration, TheFourStyles) {
         pv.runnerSafe = c.safe;
         w.Force({c.mode == 3 || c.mode == 4 ? 0.25 : 0.4995, 0.5});
         w.plays.narration.Narrate();
-        EXPECT_EQ(Timeline(w), c.timeline);
+        EXPECT_EQ(w.Timeline(), c.timeline);
         EXPECT_EQ(w.gs.outs, c.hitOrOut == 2 ? 1 : 0);
         EXPECT_EQ(pv.runnerSafe, 0);
     }

@@ -6,6 +6,7 @@
 #include "play/plays.h"
 #include "support/stack.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,21 @@ struct PlayWorld : Stack {
             if (!all && (p.name == "crexite" || (p.name.size() == 2 && p.name[0] == 'p'))) continue;
             out.push_back(p.name);
         }
+        return out;
+    }
+
+    // Speech ("say:" + text, when it was handed to the voice) and sounds
+    // ("name@pan/volume", when they started) in the order they came; the
+    // excitement loop is left out.
+    std::vector<std::string> Timeline() const {
+        std::vector<std::pair<double, std::string>> events;
+        for (const auto& u : world.sim->utterances()) events.emplace_back(u.queued, "say:" + u.text);
+        for (const auto& p : world.sim->sounds())
+            if (p.name != "crexite")
+                events.emplace_back(p.start, p.name + "@" + std::to_string(p.pan) + "/" + std::to_string(p.volume));
+        std::stable_sort(events.begin(), events.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::vector<std::string> out;
+        for (auto& e : events) out.push_back(e.second);
         return out;
     }
 
