@@ -95,7 +95,8 @@ Signal talker(Rng& rng, double secs, const CrowdMood& mood) {
             if (rng.chance(0.45)) {  // a consonant: s, sh, f or t
                 const double len = rng.uniform(0.03, 0.07);
                 Signal hiss = whiteNoise(rng, samples(len));
-                apply(hiss, Biquad::bandpass(rng.uniform(2400, 5000), rng.uniform(1.2, 2.5)));
+                const double q = rng.uniform(1.2, 2.5);
+                apply(hiss, Biquad::bandpass(rng.uniform(2400, 5000), q));
                 shape(hiss, [len](double x) { return std::sin(kPi * x / len); });
                 mixAt(out, hiss, std::max(0.0, t - len * 0.6), 0.05 * mood.intensity(t));
             }
@@ -139,7 +140,8 @@ Signal shout(Rng& rng, double pitchLift, double brightness) {
 // Band-passed noise that swells and fades slowly: the breath of a crowd.
 Signal noiseVoice(Rng& rng, double secs, double brightness) {
     Signal s = whiteNoise(rng, samples(secs));
-    apply(s, Biquad::bandpass(rng.uniform(250, 2200) * brightness, rng.uniform(1.5, 4.0)));
+    const double q = rng.uniform(1.5, 4.0);
+    apply(s, Biquad::bandpass(rng.uniform(250, 2200) * brightness, q));
     normaliseRms(s);
     const Signal am = randomCurve(rng, s.size(), rng.uniform(0.4, 2.5));
     for (std::size_t i = 0; i < s.size(); ++i) {
@@ -226,7 +228,8 @@ Signal clap(Rng& rng, double brightness) {
         e += 0.4 * std::exp(-std::max(0.0, t - t3) / 0.0008) * (t >= t3);
         return e * std::min(1.0, t / 0.0004);
     });
-    apply(s, Biquad::bandpass(std::min(4500.0, rng.uniform(850, 1900) * brightness), rng.uniform(1.1, 2.2)));
+    const double q = rng.uniform(1.1, 2.2);
+    apply(s, Biquad::bandpass(std::min(4500.0, rng.uniform(850, 1900) * brightness), q));
     apply(s, Biquad::highpass(250));
     const double p = peak(s);
     if (p > 0) gain(s, 0.5 / p);
@@ -314,8 +317,8 @@ Signal crowd(Rng& master, double secs, const CrowdMood& mood) {
     Rng r3 = master.fork(3);
     for (double t : eventTimes(r3, secs, mood.murmurPerSec, mood.intensity)) {
         const auto& lines = murmurLines();
-        Signal phrase = speak(lines[static_cast<std::size_t>(r3.integer(0, int(lines.size()) - 1))],
-                              randomVoice(r3));
+        const Voice voice = randomVoice(r3);
+        Signal phrase = speak(lines[static_cast<std::size_t>(r3.integer(0, int(lines.size()) - 1))], voice);
         normaliseRms(phrase);
         Seat seat = randomSeat(r3, 0.6);
         seat.gain *= 0.5;
@@ -326,8 +329,8 @@ Signal crowd(Rng& master, double secs, const CrowdMood& mood) {
     Rng r4 = master.fork(4);
     for (double t : eventTimes(r4, secs, mood.shoutsPerSec, mood.intensity)) {
         const Seat seat = randomSeat(r4, mood.brightness);
-        place(out, shout(r4, mood.pitchLift, mood.brightness), t, seat,
-              2.5 * r4.uniform(0.5, 1.0) * mood.intensity(t));
+        const double gain = 2.5 * r4.uniform(0.5, 1.0) * mood.intensity(t);
+        place(out, shout(r4, mood.pitchLift, mood.brightness), t, seat, gain);
     }
 
     // Applause: each clapper keeps a rate of his own; the crowd's intensity
@@ -400,7 +403,8 @@ Signal booing(Rng& rng, double secs, int voices, const std::function<double(doub
             v.brightness = rng.uniform(1.4, 2.2);
             v.breath = 0.1;
             v.vibratoCents = rng.uniform(10, 35);
-            place(out, vocal(rng, v), t, seat, rng.uniform(0.6, 1.0) * intensity(t));
+            const double gain = rng.uniform(0.6, 1.0) * intensity(t);
+            place(out, vocal(rng, v), t, seat, gain);
             t += v.secs + rng.uniform(0.15, 0.9);
         }
     }
@@ -428,7 +432,9 @@ Signal groan(Rng& rng, double secs, int voices) {
         v.brightness = rng.uniform(1.6, 2.6);
         v.breath = 0.15;
         const Seat seat = randomSeat(rng, 1.0);
-        place(out, vocal(rng, v), rng.uniform(0.0, 0.35), seat, rng.uniform(0.6, 1.0));
+        const double gain = rng.uniform(0.6, 1.0);
+        const double at = rng.uniform(0.0, 0.35);
+        place(out, vocal(rng, v), at, seat, gain);
     }
     fitLength(out, samples(secs));
     return out;
@@ -444,7 +450,8 @@ Signal chant(Rng& rng, const std::string& word, int voices) {
         normaliseRms(s);
         saturate(s, 4.0);
         const Seat seat = randomSeat(rng, 1.1);
-        place(out, s, rng.uniform(0.0, 0.07), seat, rng.uniform(0.6, 1.0));
+        const double gain = rng.uniform(0.6, 1.0);
+        place(out, s, rng.uniform(0.0, 0.07), seat, gain);
     }
     return out;
 }

@@ -320,8 +320,10 @@ Signal spit(Rng& rng, double secs) {
     mixAt(s, spray, 0.075, 0.9);
     for (int i = 0; i < 26; ++i) {
         const double at = 0.08 + 0.25 * std::pow(rng.uniform(), 1.6);
-        mixAt(s, modes(rng, 0.02, {{rng.uniform(1500, 3800), rng.uniform(0.002, 0.006), 1.0}}), at,
-              rng.uniform(0.1, 0.35));
+        const double level = rng.uniform(0.1, 0.35);
+        const double freq = rng.uniform(1500, 3800);
+        const double decay = rng.uniform(0.002, 0.006);
+        mixAt(s, modes(rng, 0.02, {{freq, decay, 1.0}}), at, level);
     }
     // And where it lands, in the dirt.
     mixAt(s, burst(rng, 0.06, 0.02, 150, 1200), 0.62, 0.35);
@@ -393,7 +395,9 @@ Signal slideIn(Rng& rng, double secs) {
     Signal grit(n, 0.0f);
     for (int i = 0; i < 260; ++i) {
         const double at = 0.01 + 0.62 * std::pow(rng.uniform(), 1.3);
-        mixAt(grit, burst(rng, 0.012, rng.uniform(0.0005, 0.002), 700, 5000), at, rng.uniform(0.2, 1.0));
+        const double level = rng.uniform(0.2, 1.0);
+        const double len = rng.uniform(0.0005, 0.002);
+        mixAt(grit, burst(rng, 0.012, len, 700, 5000), at, level);
     }
     Svf scrape;
     for (std::size_t i = 0; i < n; ++i) {

@@ -150,7 +150,11 @@ Signal crowdDrumsLoop(Rng& rng, double secs) {
     Rng cr = rng.fork(99);
     for (int st : {4, 12}) {
         Signal claps;
-        for (int c = 0; c < 40; ++c) mixAt(claps, clap(cr, 1.0), cr.uniform(0, 0.035), cr.uniform(0.2, 0.5));
+        for (int c = 0; c < 40; ++c) {
+            const double level = cr.uniform(0.2, 0.5);
+            const double at = cr.uniform(0, 0.035);
+            mixAt(claps, clap(cr, 1.0), at, level);
+        }
         hits.push_back({st * step + shift - 0.01, claps, 0.35});
     }
     Signal dry(period * 4 + samples(0.5), 0.0f);
@@ -217,7 +221,9 @@ Signal homeRunRoar(Rng& rng, double secs) {
         v.attack = 0.5;
         v.release = 0.2;
         v.brightness = 2.0;
-        mixAt(oh, vocal(r, v), r.uniform(0, 0.15), r.uniform(0.3, 0.6));
+        const double level = r.uniform(0.3, 0.6);
+        const double at = r.uniform(0, 0.15);
+        mixAt(oh, vocal(r, v), at, level);
     }
     mixAt(s, oh, 0.0, 1.0);
     s = reverb(s, stadium());
@@ -281,8 +287,10 @@ Signal chargeLong(Rng& rng, double secs) {
     Rng cr = rng.fork(3);
     for (std::size_t i = 0; i < clapTimes.size(); ++i) {
         const int hands = 6 + static_cast<int>(i) * 2;
-        for (int c = 0; c < std::min(hands, 50); ++c)
-            mixAt(s, clap(cr, 1.0), clapTimes[i] + cr.uniform(-0.01, 0.035), 0.08);
+        for (int c = 0; c < std::min(hands, 50); ++c) {
+            const double at = clapTimes[i] + cr.uniform(-0.01, 0.035);
+            mixAt(s, clap(cr, 1.0), at, 0.08);
+        }
     }
     Rng chantRng = rng.fork(4);
     const Signal shout = chant(chantRng, "Charge!", 28);
