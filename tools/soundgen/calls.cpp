@@ -68,20 +68,20 @@ Signal vendor(const std::string& text, const Voice& voice, double secs) {
     Signal speech = speakWithin(text, voice, secs - lead - 0.3);
     apply(speech, Biquad::highpass(200));
     apply(speech, Biquad::peaking(1900, 0.9, 5));
-    apply(speech, Biquad::lowpass(3600, 0.7));
+    apply(speech, Biquad::lowpass(4500, 0.7));
     const double p = peak(speech);
     if (p > 0) gain(speech, 0.9 / p);
-    saturate(speech, 3.0);
+    saturate(speech, 1.6);
 
     Signal out = silence(secs);
     mixAt(out, speech, lead);
     Space far;
     far.decaySecs = 1.6;
     far.damping = 0.6;
-    far.wet = 0.42;
-    far.dry = 0.75;
+    far.wet = 0.26;
+    far.dry = 0.85;
     far.slapMs = 210;
-    far.slapGain = 0.3;
+    far.slapGain = 0.18;
     far.predelayMs = 35;
     far.size = 1.3;
     out = reverb(out, far);
@@ -111,14 +111,14 @@ Voice vendorVoice(const std::string& variant, int pitch, int range, int rate) {
 Signal callOne(Rng&, double secs) { return umpire({"One", 28, 60, 230, 0.7}, secs); }
 Signal callTwo(Rng&, double secs) { return umpire({"Two", 28, 60, 230, 0.7}, secs); }
 Signal callThree(Rng&, double secs) { return umpire({"Three", 28, 60, 230, 0.7}, secs); }
-Signal callFour(Rng&, double secs) { return umpire({"Four", 28, 60, 230, 0.7}, secs); }
+Signal callFour(Rng&, double secs) { return umpire({"Four!", 24, 50, 200, 0.7}, secs); }
 
 Signal callBall(Rng&, double secs) {
-    return umpire({"<speak><prosody rate=\"60%\">Ball!</prosody></speak>", 26, 70, 175, 1.0}, secs);
+    return umpire({"<speak><prosody rate=\"50%\">Ball!</prosody></speak>", 26, 70, 175, 1.0}, secs);
 }
 
 Signal callStrike(Rng&, double secs) {
-    return umpire({"<speak><prosody rate=\"35%\">Steee</prosody>-rike!</speak>", 28, 85, 175, 1.0}, secs);
+    return umpire({"<speak><prosody rate=\"60%\">Strike!</prosody></speak>", 28, 85, 175, 1.0}, secs);
 }
 
 // ------------------------------------------------------------ on the bases
@@ -158,7 +158,7 @@ Signal callOutThird(Rng&, double secs) {
 Signal callTakeBase(Rng&, double secs) { return umpire({"Take your base", 27, 55, 240, 0.8}, secs); }
 
 Signal callFoulBall(Rng&, double secs) {
-    return umpire({"<speak>Foul <prosody rate=\"70%\">ball!</prosody></speak>", 28, 75, 190, 1.0}, secs);
+    return umpire({"<speak><prosody rate=\"70%\">Foul</prosody> ball!</speak>", 28, 75, 190, 1.0}, secs);
 }
 
 Signal callPlayBall(Rng&, double secs) {
