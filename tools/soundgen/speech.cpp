@@ -128,12 +128,13 @@ Signal speak(const std::string& text, const Voice& voice) {
     return trimSilence(decimateByTwo(wave));
 }
 
-Signal speakWithin(const std::string& text, Voice voice, double maxSecs) {
+Signal speakWithin(const std::string& text, Voice voice, double maxSecs, int* finalRate) {
     Signal s = speak(text, voice);
     while (seconds(s.size()) > maxSecs && voice.rate < 450) {
         voice.rate = std::min(450, voice.rate + 8);
         s = speak(text, voice);
     }
+    if (finalRate) *finalRate = voice.rate;
     return s;
 }
 

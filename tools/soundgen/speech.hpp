@@ -21,6 +21,6 @@ Signal speak(const std::string& text, const Voice& voice);
 
 // Speaks the text, raising the rate step by step until it lasts at most
 // maxSecs (never slower than the voice's own rate).
-Signal speakWithin(const std::string& text, Voice voice, double maxSecs);
+Signal speakWithin(const std::string& text, Voice voice, double maxSecs, int* finalRate = nullptr);
 
 }  // namespace sg

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <iostream>
+#include <stdexcept>
 #include <string>
 
 #include "music.hpp"
@@ -22,8 +24,16 @@ struct Spot {
     std::function<Signal(Rng&, double secs, double voiceAt, double voiceEnd)> music;
 };
 
+// The fastest an announcer may read, in words a minute: a line that only
+// fits faster is too long for its spot.
+constexpr int kMaxAnnouncerRate = 190;
+
 Signal announcer(const Spot& spot, double maxSecs) {
-    Signal v = speakWithin(spot.line, spot.voice, maxSecs);
+    int rate = 0;
+    Signal v = speakWithin(spot.line, spot.voice, maxSecs, &rate);
+    if (rate > kMaxAnnouncerRate)
+        throw std::runtime_error("the line \"" + spot.line + "\" fits its spot only at " + std::to_string(rate) +
+                                 " words a minute");
     apply(v, Biquad::highpass(110));
     apply(v, Biquad::peaking(3000, 1.0, 3));
     apply(v, Biquad::lowShelf(250, 2));
@@ -34,20 +44,54 @@ Signal announcer(const Spot& spot, double maxSecs) {
     return v;
 }
 
+// Loudness in dB of the loudest 0.1 s window of `s` in [from, to).
+double loudestWindowDb(const Signal& s, std::size_t from, std::size_t to) {
+    const std::size_t w = samples(0.1);
+    double best = 0;
+    for (std::size_t i = from; i + w <= std::min(to, s.size()); i += w / 2)
+        best = std::max(best, rms(Signal(s.begin() + static_cast<std::ptrdiff_t>(i),
+                                         s.begin() + static_cast<std::ptrdiff_t>(i + w))));
+    return best > 0 ? 20 * std::log10(best) : -240.0;
+}
+
+// Tells how the announcer stands against the music: his level over the
+// bed's while he talks, and his loudest 0.1 s against the loudest 0.1 s of
+// the music before and after him.
+void reportLevels(const Signal& voice, const Signal& music, double voiceAt) {
+    const std::size_t from = samples(voiceAt), to = std::min(music.size(), from + voice.size());
+    const double voiceDb = gainToDb(rms(voice));
+    const double bedDb = gainToDb(rms(Signal(music.begin() + static_cast<std::ptrdiff_t>(from),
+                                             music.begin() + static_cast<std::ptrdiff_t>(to))));
+    const double outside = std::max(loudestWindowDb(music, 0, from), loudestWindowDb(music, to, music.size()));
+    const double voicePeakDb = loudestWindowDb(voice, 0, voice.size());
+    std::clog << "  the announcer is " << std::lround(voiceDb - bedDb) << " dB over the music while he talks; "
+              << "his loudest moment " << std::lround(voicePeakDb - outside)
+              << " dB against the music's loudest before and after\n";
+}
+
 Signal radioSpot(Rng& rng, double secs, const Spot& spot) {
     const Signal voice = announcer(spot, secs - spot.voiceAt - spot.buttonSecs);
     const double voiceEnd = spot.voiceAt + seconds(voice.size());
     Signal music = spot.music(rng, secs, spot.voiceAt, voiceEnd);
     fitLength(music, samples(secs));
     // The music steps back while the announcer talks.
-    const double duck = 0.72;
-    for (std::size_t i = 0; i < music.size(); ++i) {
-        const double t = seconds(i);
-        const double talking = smoothStep((t - spot.voiceAt + 0.15) / 0.15) * (1 - smoothStep((t - voiceEnd) / 0.15));
-        music[i] = static_cast<float>(music[i] * (1 - duck * talking));
-    }
+    const double duck = 0.8;
+    auto talking = [&](double t) {
+        return smoothStep((t - spot.voiceAt + 0.15) / 0.15) * (1 - smoothStep((t - voiceEnd) / 0.15));
+    };
+    shape(music, [&](double t) { return 1 - duck * talking(t); });
     const double mp = peak(music);
     if (mp > 0) gain(music, 0.8 / mp);
+    // Before and after him the jingle and the button stay a little under
+    // his loudest words, so the spot never sounds louder than its line.
+    const std::size_t from = samples(spot.voiceAt), to = std::min(music.size(), from + voice.size());
+    const double over = std::max(loudestWindowDb(music, 0, from), loudestWindowDb(music, to, music.size())) -
+                        (loudestWindowDb(voice, 0, voice.size()) - 2.0);
+    if (over > 0) {
+        const double down = std::pow(10.0, -over / 20.0);
+        shape(music, [&](double t) { return 1 - (1 - down) * (1 - talking(t)); });
+    }
+    reportLevels(voice, music, spot.voiceAt);
     Signal out = music;
     mixAt(out, voice, spot.voiceAt, 1.0);
     fitLength(out, samples(secs));
@@ -133,7 +177,7 @@ Signal spotLager(Rng& rng, double secs) {
 
 Signal spotCola(Rng& rng, double secs) {
     Spot s;
-    s.line = "Fizzleberry Cola! Crisp, cold and bubbly. Grab one at the stand today!";
+    s.line = "Fizzleberry Cola! Crisp, cold and bubbly. Grab one!";
     s.voice = voiceOf("en-us+f2", 60, 80, 185);
     s.voiceAt = 1.35;
     s.buttonSecs = 0.85;
@@ -160,7 +204,7 @@ Signal spotCola(Rng& rng, double secs) {
 
 Signal spotTonic(Rng& rng, double secs) {
     Spot s;
-    s.line = "Doctor Thistle's Tonic. Spicy, sweet, and just a little strange!";
+    s.line = "Doctor Thistle's Tonic. Spicy, sweet, a little strange!";
     s.voice = voiceOf("en-us+m7", 55, 90, 175);
     s.voiceAt = 1.0;
     s.buttonSecs = 0.8;
@@ -188,7 +232,7 @@ Signal spotTonic(Rng& rng, double secs) {
 
 Signal spotBayLager(Rng& rng, double secs) {
     Spot s;
-    s.line = "Wallaby Creek Lager. Big, cold, and brewed for good times!";
+    s.line = "Wallaby Creek Lager. Cold, and brewed for good times!";
     s.voice = voiceOf("en+m1", 42, 75, 175);
     s.voiceAt = 0.95;
     s.buttonSecs = 0.75;
@@ -214,8 +258,8 @@ Signal spotBayLager(Rng& rng, double secs) {
 
 Signal spotSportsDrink(Rng& rng, double secs) {
     Spot s;
-    s.line = "Zoomwell sports drink. Play harder. Go better!";
-    s.voice = voiceOf("en-us+m5", 50, 85, 195);
+    s.line = "Zoomwell sports drink. Go better!";
+    s.voice = voiceOf("en-us+m5", 50, 85, 180);
     s.voiceAt = 0.8;
     s.buttonSecs = 0.7;
     s.music = [](Rng& r, double total, double, double voiceEnd) {
@@ -246,7 +290,7 @@ Signal spotSportsDrink(Rng& rng, double secs) {
 
 Signal spotCometCola(Rng& rng, double secs) {
     Spot s;
-    s.line = "Blue Comet Cola. Taste the future!";
+    s.line = "Blue Comet Cola. Taste it!";
     s.voice = voiceOf("en-us+f4", 55, 75, 185);
     s.voiceAt = 0.55;
     s.buttonSecs = 0.5;
@@ -267,7 +311,7 @@ Signal spotCometCola(Rng& rng, double secs) {
 
 Signal spotOldBeer(Rng& rng, double secs) {
     Spot s;
-    s.line = "Old Kettlebrook Beer. Smooth, golden, and brewed the old way.";
+    s.line = "Old Kettlebrook Beer. Brewed the old way.";
     s.voice = voiceOf("en-us+m2", 34, 60, 175);
     s.voiceAt = 0.9;
     s.buttonSecs = 0.7;
