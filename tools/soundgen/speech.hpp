@@ -20,7 +20,8 @@ struct Voice {
 Signal speak(const std::string& text, const Voice& voice);
 
 // Speaks the text, raising the rate step by step until it lasts at most
-// maxSecs (never slower than the voice's own rate).
+// maxSecs (never slower than the voice's own rate); the rate it ends at goes
+// to *finalRate when asked for.
 Signal speakWithin(const std::string& text, Voice voice, double maxSecs, int* finalRate = nullptr);
 
 }  // namespace sg
