@@ -44,13 +44,6 @@ void AroundThePitch::AddOut() {
     if (gs_.outs < 3) gs_.outs = gs_.outs + 1;
 }
 
-void AroundThePitch::BatterToFirst() {
-    if (gs_.runnerOnFirst == 0) gs_.runnerOnFirst = 1;
-    else if (gs_.runnerOnSecond == 0) gs_.runnerOnSecond = 1;
-    else if (gs_.runnerOnThird == 0) gs_.runnerOnThird = 1;
-    else gs_.runsOnPlay = 1;
-}
-
 bool AroundThePitch::PickOff() {
     gs_.sameBatter = 1;
     int on = 0;
@@ -125,13 +118,8 @@ void AroundThePitch::WildPitch() {
     const int on = gs_.runnerOnFirst + gs_.runnerOnSecond + gs_.runnerOnThird;
     if (on > 0) {
         speech_.say(std::string("the") + (on == 1 ? " runner " : " runners ") + "advanced");
-        if (gs_.runnerOnThird == 1) {
-            gs_.runsOnPlay = 1;
-            gs_.runTally = gs_.runTally + 1;
-        }
-        gs_.runnerOnThird = int(gs_.runnerOnSecond);
-        gs_.runnerOnSecond = int(gs_.runnerOnFirst);
-        gs_.runnerOnFirst = 0;
+        if (gs_.runnerOnThird == 1) gs_.runTally = gs_.runTally + 1;
+        narration_.advanceRunners();
     }
     if (walk) {
         gs_.runnerOnFirst = 1;
@@ -151,7 +139,7 @@ void AroundThePitch::HitBatter() {
     static const char* const kSounds[] = {"hitbat", "hitbat2", "hitbat3"};
     sound_.play3(kSounds[keys_.wf(3) - 1], 2500);
     speech_.say(" the pitch hits the batter");
-    BatterToFirst();
+    gs_.ForceBatterToFirst();
     keys_.dy(0.5);
     if (gs_.battingTeam == gs_.homeTeam) sound_.play("boo");
     sound_.play3("takebase", kUmpirePan);

@@ -26,7 +26,6 @@ private:
     // One more out, never past three.
     void AddOut();
     // The batter takes first; a runner moves only when he is forced.
-    void BatterToFirst();
     // The bunt's throw to the lead runner, or the play at the plate.
     void ThrowToLeadRunner();
     // The bunt rolls foul: a strike, told and counted here.

@@ -86,10 +86,7 @@ void BattedBalls::HitPlay() {
         }
         // The batter takes the first empty base; the runners ahead of him
         // stay where they are unless forced.
-        if (gs_.runnerOnFirst == 0) gs_.runnerOnFirst = 1;
-        else if (gs_.runnerOnSecond == 0) gs_.runnerOnSecond = 1;
-        else if (gs_.runnerOnThird == 0) gs_.runnerOnThird = 1;
-        else gs_.runsOnPlay = 1;
+        gs_.ForceBatterToFirst();
     }
     narration_.Narrate();
 }

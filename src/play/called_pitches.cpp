@@ -125,12 +125,7 @@ void CalledPitches::Walk() {
     sound_.play3("takebase", 2700);
     gs_.walkTally += 1;
     gs_.hitChance = 0;
-    // Only the base that becomes occupied is written: the runners already on
-    // stay where they are, and with the bases loaded one run is forced in.
-    if (gs_.runnerOnFirst == 0) gs_.runnerOnFirst = 1;
-    else if (gs_.runnerOnSecond == 0) gs_.runnerOnSecond = 1;
-    else if (gs_.runnerOnThird == 0) gs_.runnerOnThird = 1;
-    else gs_.runsOnPlay = 1;
+    gs_.ForceBatterToFirst();
 }
 
 void CalledPitches::Strikeout() {

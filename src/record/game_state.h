@@ -54,6 +54,16 @@ struct GameState {
 
     // The batting-order slot of a team.
     Num& batterUp(int team) { return team == 1 ? batterUpTeam1 : batterUpTeam2; }
+
+    // The batter takes first by force: only the base that becomes occupied
+    // is written, the runners already on stay where they are, and with the
+    // bases loaded one run is forced in.
+    void ForceBatterToFirst() {
+        if (runnerOnFirst == 0) runnerOnFirst = 1;
+        else if (runnerOnSecond == 0) runnerOnSecond = 1;
+        else if (runnerOnThird == 0) runnerOnThird = 1;
+        else runsOnPlay = 1;
+    }
 };
 
 // Word tables, filled before the inning loop starts.
