@@ -1,10 +1,16 @@
-// The game program: its objects, the start-up that leads to the first pitch,
-// and the one exit sequence every way out of the program runs through.
+// The game program: it composes the game's objects and runs a program run
+// from the start-up through the innings to the one exit sequence.
 #pragma once
 
-#include "data/game_files.h"
 #include "data/rosters.h"
-#include "record/game_state.h"
+#include "game/broadcast.h"
+#include "game/bullpen.h"
+#include "game/exit_sequence.h"
+#include "game/game_end.h"
+#include "game/inning_loop.h"
+#include "game/pause_menu.h"
+#include "game/player_files.h"
+#include "game/start_up.h"
 #include "input/keys.h"
 #include "input/random.h"
 #include "input/variant.h"
@@ -13,11 +19,10 @@
 #include "practice/practice.h"
 #include "prompts/prompts.h"
 #include "prompts/roster_check.h"
+#include "record/game_state.h"
 #include "speech/dialogs.h"
 #include "speech/sound.h"
 #include "speech/speech.h"
-
-#include <string>
 
 namespace sw {
 
@@ -29,64 +34,49 @@ public:
     // Returns the program's exit status.
     int Run();
 
-    host::Host& host;
-    Variant variant;
-    Random random;
-    Keys keys;
-    Speech speech;
-    Sound sound;
-    Dialogs dialogs;
-    Prompts prompts;
-    Pitch pitch;
-    Practice practice;
-    data::Rosters rosters;
-    RosterCheck rosterCheck;
-    GameState gs;
-    WordTables words;
-    Plays plays;
-
-    std::string dataFolder;
-    std::string takeWave = "take";
-    std::string logHeader;        // the current game's opening lines, for the backslash key
-    std::string lastHalfSummary;  // the last half-inning summary, for the grave accent key
-    int extraCommercials = 0;
-    int closingAllowed = 0;
-    bool settingsLoaded = false;  // the voice settings are known and belong in baseball.cfg
-    bool endNow = false;  // a close request after the exit sequence let the window close
-
-    // Where the game has got to: for the tests and for the inning loop to come.
-    enum class Start { None, NewSeries, NextGame, Resumed };
-    Start start = Start::None;
-
-    // Status keys that work at any key wait.
-    void StpHig() { ReadBack(lastHalfSummary); }
-    void sayss() { ReadBack(logHeader); }
-
-    // The exit sequence. `afterStartupFailure` joins it where the start-up
-    // failures do: after the message box, nothing is stopped or played.
-    void ExitSequence(bool afterStartupFailure = false);
+    // The parts of the game, for the tests that watch a run.
+    GameState& state() { return gs_; }
+    Keys& keys() { return keys_; }
+    Speech& speech() { return speech_; }
+    Sound& sound() { return sound_; }
+    data::Rosters& rosters() { return rosters_; }
+    StartUp& startUp() { return startUp_; }
+    Broadcast& broadcast() { return broadcast_; }
+    PauseMenu& pauseMenu() { return pauseMenu_; }
+    GameEnd& gameEnd() { return gameEnd_; }
+    ExitSequence& exitSequence() { return exit_; }
+    // How the inning loop ended; unset when the game never reached it.
+    std::optional<InningLoop::End> loopEnd;
 
 private:
-    void RegisterHotKeys();
-    std::string DataPath(const std::string& name) const;
-    bool LoadSettings();
-    bool ReadRosters();
-    void PlayTitle();
-    void ReadSeriesRecord();
-    bool DecideFromSavedGame();  // true: a resumed game
-    void RestoreSavedGame(const data::SavedGame& saved);
-    void Introduction();
-    void AskNames();
-    void AskName(const std::string& question, const std::string& before, const std::string& after, std::string& name);
-    void FlipCoin();
-    void NextGameOfSeries();
-    void Announce();
+    void RegisterKeys();
     void ReadBack(const std::string& text);
+
+    host::Host& host_;
+    Variant variant_;
+    Random random_;
+    Keys keys_;
+    Speech speech_;
+    Sound sound_;
+    Dialogs dialogs_;
+    Prompts prompts_;
+    Pitch pitch_;
+    Practice practice_;
+    data::Rosters rosters_;
+    RosterCheck rosterCheck_;
+    GameState gs_;
+    WordTables words_;
+    PlayerFiles files_;
+    Plays plays_;
+    StartUp startUp_;
+    Broadcast broadcast_;
+    Bullpen bullpen_;
+    GameEnd gameEnd_;
+    PauseMenu pauseMenu_;
+    InningLoop inningLoop_;
+    ExitSequence exit_;
 };
 
 int RunGame(host::Host& host);
-
-// The four umpires, in the order they are introduced.
-extern const char* const kUmpires[4];
 
 }  // namespace sw

@@ -84,9 +84,13 @@ restart:
         }
         if (keyCode == "8") {
             if (!typedAnswer.empty()) {
-                keyChar = typedAnswer.substr(typedAnswer.size() - 1);
+                // The whole last character goes, however many bytes it
+                // takes: half a character would end up in the saved files.
+                size_t last = typedAnswer.size() - 1;
+                while (last > 0 && (static_cast<unsigned char>(typedAnswer[last]) & 0xC0) == 0x80) --last;
+                keyChar = typedAnswer.substr(last);
                 if (echoKey) echoKey();
-                typedAnswer.pop_back();
+                typedAnswer.erase(last);
             }
             continue;
         }

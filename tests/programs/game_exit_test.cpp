@@ -3,6 +3,7 @@
 #include "data/game_files.h"
 #include "data/rosters.h"
 #include "game/game.h"
+#include "game_player.h"
 #include "host/files.h"
 #include "support/sim_run.h"
 
@@ -15,6 +16,7 @@ namespace sw {
 namespace {
 
 using test::Bot;
+using test::GamePlayer;
 using test::SimWorld;
 
 constexpr int kEnter = 13, kDown = 40, kSpace = 32, kF11 = 122, kF12 = 123;
@@ -27,6 +29,12 @@ struct ExitRun {
     SimWorld world;
     Bot bot{*world.sim};
     GameProgram program{*world.sim};
+    GamePlayer player{*world.sim, bot, program};
+    // These runs end at the game's first prompt: Escape and "exit game".
+    ExitRun() {
+        player.pauseNow = [] { return true; };
+        player.pauseItem = 2;
+    }
     int status = -1;
     std::string data() const { return world.sim->folders().documents + "/tamberlyn"; }
     void Write(const std::string& folder, const std::string& name, const std::string& text) const {
@@ -101,14 +109,14 @@ TEST(GameExit, ClosingTheWindowIsAnEscapeUntilTheExitAllowsIt) {
     run.bot.OnSayDo(corrupt, close, 0.3).OnSay(corrupt, Key('n'));
     run.bot.OnSayDo(leave, close, 0.3).OnSay(leave, Key('y'));
     // Once the exit sequence allows it, a close ends the program at once.
-    run.bot.Step([&] { return run.program.closingAllowed == 1; }, close);
+    run.bot.Step([&] { return run.program.exitSequence().closingAllowed == 1; }, close);
     run.Go();
     ASSERT_TRUE(run.bot.done()) << run.bot.stepsDone();
     EXPECT_EQ(run.status, 0);
     const auto spoken = run.spoken();
     EXPECT_EQ(std::count(spoken.begin(), spoken.end(), corrupt), 2);
     EXPECT_EQ(std::count(spoken.begin(), spoken.end(), leave), 2);
-    EXPECT_TRUE(run.program.endNow);
+    EXPECT_TRUE(run.program.exitSequence().endNow);
     EXPECT_FALSE(run.Has(kApology));
     EXPECT_TRUE(host::FindFile(run.data(), "baseball.cfg"));
 }
@@ -162,13 +170,13 @@ TEST(GameExit, SettingsComeFromTheDataFolderAndGoBackThere) {
     } catch (const std::runtime_error&) {
     }
     ASSERT_EQ(run.bot.stepsDone(), 13u);  // every step but the last, which ended the run
-    EXPECT_EQ(run.program.sound.waveVolume, -800);
-    EXPECT_EQ(run.program.speech.speechVolume, 60);
-    EXPECT_EQ(run.program.speech.voiceIndex, 2);
-    EXPECT_EQ(run.program.speech.speechRate, 3);
+    EXPECT_EQ(run.program.sound().waveVolume, -800);
+    EXPECT_EQ(run.program.speech().speechVolume, 60);
+    EXPECT_EQ(run.program.speech().voiceIndex, 2);
+    EXPECT_EQ(run.program.speech().speechRate, 3);
     EXPECT_EQ(host::ReadText(run.data() + "/baseball.vol"), "-800 \r\n 60 \r\n");
     // The file is found in its own letter case and rewritten there on exit.
-    run.program.ExitSequence();
+    run.program.exitSequence().Run(false, true);
     EXPECT_EQ(host::ReadText(run.data() + "/Baseball.CFG"), " 2 \r\n 3 \r\n");
     EXPECT_FALSE(host::FileSize(run.data() + "/baseball.cfg"));
 }
@@ -183,24 +191,24 @@ TEST(GameExit, AnOlderInstallationIsBroughtOverOnce) {
         run.Write(work, data::Layout(f).fileName, data::DefaultRosterText(f));
     run.Go();
     // The old files arrived and were used: no roster question, the game resumed.
-    EXPECT_EQ(run.program.start, GameProgram::Start::Resumed);
+    EXPECT_EQ(run.program.startUp().start, StartUp::Start::Resumed);
     EXPECT_EQ(host::ReadText(run.data() + "/baseballlog.txt"), "old log line\r\n");
     EXPECT_TRUE(host::FindFile(run.data(), "baseball.txt"));
-    EXPECT_EQ(run.program.gs.teamName[1], "A");
+    EXPECT_EQ(run.program.state().teamName[1], "A");
 }
 
 TEST(GameKeys, BackslashTellsThisGamesStatusAndGraveWaitsForASummary) {
     ExitRun run;
-    ApplyStoredVoiceSettings(run.program.speech, {}, 90, &run.program.sound.waveVolume);
-    run.program.logHeader = " this is game #3  the Owls verses the Reds.  the series is tied  1 game each. ";
+    ApplyStoredVoiceSettings(run.program.speech(), {}, 90, &run.program.sound().waveVolume);
+    run.program.startUp().logHeader = " this is game #3  the Owls verses the Reds.  the series is tied  1 game each. ";
     // Grave accent before any half-inning summary: nothing but the key cleared.
-    run.bot.After(0.2, 192).After(0.5, 220).OnSay(run.program.logHeader, kSpace, 1.0);
-    run.program.keys.getkey();
-    EXPECT_EQ(run.program.keys.keyCode, "");
+    run.bot.After(0.2, 192).After(0.5, 220).OnSay(run.program.startUp().logHeader, kSpace, 1.0);
+    run.program.keys().getkey();
+    EXPECT_EQ(run.program.keys().keyCode, "");
     EXPECT_TRUE(run.spoken().empty());
-    run.program.keys.getkey();
-    EXPECT_EQ(run.program.keys.keyCode, "");
-    EXPECT_TRUE(run.Has(run.program.logHeader));
+    run.program.keys().getkey();
+    EXPECT_EQ(run.program.keys().keyCode, "");
+    EXPECT_TRUE(run.Has(run.program.startUp().logHeader));
     const auto& us = run.world.sim->utterances();
     EXPECT_TRUE(us.back().cut);  // a key ends the reading
 }

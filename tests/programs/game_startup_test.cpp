@@ -3,6 +3,7 @@
 #include "data/game_files.h"
 #include "data/rosters.h"
 #include "game/game.h"
+#include "game_player.h"
 #include "host/files.h"
 #include "support/sim_run.h"
 
@@ -15,6 +16,7 @@ namespace sw {
 namespace {
 
 using test::Bot;
+using test::GamePlayer;
 using test::SimWorld;
 namespace fs = std::filesystem;
 
@@ -53,6 +55,12 @@ struct GameRun {
     SimWorld world;
     Bot bot{*world.sim};
     GameProgram program{*world.sim};
+    GamePlayer player{*world.sim, bot, program};
+    // These runs end at the game's first prompt: Escape and "exit game".
+    GameRun() {
+        player.pauseNow = [] { return true; };
+        player.pauseItem = 2;
+    }
     int status = -1;
 
     std::string data() const { return world.sim->folders().documents + "/tamberlyn"; }
@@ -146,7 +154,7 @@ TEST(GameStartup, FirstStartOnAnEmptyHome) {
         ASSERT_NE(heads, Has(spoken, " TAILS!"));
         (heads ? sawHeads : sawTails) = true;
         const bool won = (call == Key('h')) == heads;
-        EXPECT_EQ(run.program.gs.homeTeam, won ? 1 : 2);
+        EXPECT_EQ(run.program.state().homeTeam, won ? 1 : 2);
         EXPECT_TRUE(Has(spoken, won ? " You r the home team" : " I am the home team"));
         const std::string visitors = won ? "Owls" : "Reds", home = won ? "Reds" : "Owls";
 
@@ -158,9 +166,9 @@ TEST(GameStartup, FirstStartOnAnEmptyHome) {
         EXPECT_EQ(Count(spoken, " Done. "), 3u);
         EXPECT_EQ(Count(spoken, kLeave), 3u);
         // The names as typed, the first team name asked twice.
-        EXPECT_EQ(run.program.gs.teamName[1], "Reds");
-        EXPECT_EQ(run.program.gs.managerName, "kim");
-        EXPECT_EQ(run.program.gs.teamName[2], "Owls");
+        EXPECT_EQ(run.program.state().teamName[1], "Reds");
+        EXPECT_EQ(run.program.state().managerName, "kim");
+        EXPECT_EQ(run.program.state().teamName[2], "Owls");
         EXPECT_EQ(Count(spoken, kYourTeam), 2u);
         EXPECT_EQ(Count(spoken, kManager), 1u);
         // Game 1's announcement, then the umpires and the first call to play.
@@ -171,15 +179,15 @@ TEST(GameStartup, FirstStartOnAnEmptyHome) {
         EXPECT_EQ(spoken[game + 3], "at first base, " + std::string(kUmpires[0]));
         EXPECT_EQ(spoken[game + 6], " and at home plate is our first ever lady umpire " + std::string(kUmpires[3]));
         EXPECT_TRUE(run.Played("letsplay"));
-        EXPECT_EQ(run.program.gs.battingTeam, run.program.gs.visitingTeam);
-        EXPECT_EQ(run.program.gs.gameNumber, 1);
+        EXPECT_EQ(run.program.state().battingTeam, run.program.state().visitingTeam);
+        EXPECT_EQ(run.program.state().gameNumber, 1);
         // The files: series record after the coin, settings on exit, a new log.
         EXPECT_EQ(run.Read("baseball.rec"),
                   std::string(" ") + (won ? "1" : "2") + " \r\n 0 \r\n 0 \r\nReds\r\nkim\r\nOwls\r\n");
         EXPECT_EQ(run.Read("baseball.cfg"), " 0 \r\n 0 \r\n");
         const std::string gameLine = " this is game #1 of the best of 7   the " + visitors + " verses the " + home + ". ";
         EXPECT_EQ(run.Read("baseballlog.txt"), std::string(data::kLogBanner) + "\r\n\r\n" + gameLine + "\r\n");
-        EXPECT_EQ(run.program.logHeader, gameLine);
+        EXPECT_EQ(run.program.startUp().logHeader, gameLine);
         EXPECT_TRUE(host::FindFile(run.data(), "baseball.txt"));
         // The exit sequence: the vendor, two beeps and the apology, last.
         EXPECT_TRUE(run.Played("beer2"));
@@ -206,8 +214,8 @@ TEST(GameStartup, NextGameOfASeriesAtTwoGamesToOne) {
     const auto spoken = run.spoken();
     EXPECT_FALSE(Has(spoken, kYourTeam));
     EXPECT_FALSE(Has(spoken, kCoin));
-    EXPECT_EQ(run.program.gs.gameNumber, 4);
-    EXPECT_EQ(run.program.gs.homeTeam, 1);
+    EXPECT_EQ(run.program.state().gameNumber, 4);
+    EXPECT_EQ(run.program.state().homeTeam, 1);
     const size_t game = IndexOf(spoken, " this is game #4");
     ASSERT_LT(game, spoken.size());
     EXPECT_EQ(spoken[game + 1], " the Owls verses the Reds");
@@ -215,7 +223,7 @@ TEST(GameStartup, NextGameOfASeriesAtTwoGamesToOne) {
     const std::string lines = " this is game #4  the Owls verses the Reds. \r\n the Reds lead the series  2 games to  1. \r\n";
     EXPECT_EQ(run.Read("baseballlog.txt"), oldLog + "\r\n" + lines);
     // The backslash key tells this game's status, not an earlier game's.
-    EXPECT_EQ(run.program.logHeader, " this is game #4  the Owls verses the Reds.  the Reds lead the series  2 games to  1. ");
+    EXPECT_EQ(run.program.startUp().logHeader, " this is game #4  the Owls verses the Reds.  the Reds lead the series  2 games to  1. ");
     EXPECT_EQ(run.Read("baseball.rec"), " 2 \r\n 2 \r\n 1 \r\nReds\r\nkim\r\nOwls\r\n");
 }
 
@@ -261,8 +269,8 @@ TEST(GameStartup, ResumedGameRestoresEveryFieldAndGoesStraightOn) {
     run.bot.OnSound("take", kSpace, 1.0);
     run.Go();
 
-    const GameState& g = run.program.gs;
-    EXPECT_EQ(run.program.start, GameProgram::Start::Resumed);
+    const GameState& g = run.program.state();
+    EXPECT_EQ(run.program.startUp().start, StartUp::Start::Resumed);
     EXPECT_EQ(g.resumedGame, 1);
     EXPECT_EQ(g.teamName[1], "Reds, of course");
     EXPECT_EQ(g.managerName, "kim");
@@ -280,9 +288,9 @@ TEST(GameStartup, ResumedGameRestoresEveryFieldAndGoesStraightOn) {
     EXPECT_FALSE(g.contactHandicap.given());
     EXPECT_EQ(g.runnersOn, 1);
     EXPECT_EQ(g.bullpenCountTeam1, 2);
-    EXPECT_EQ(run.program.rosters.bullpenTeam1[1], "Ada Fox:   age 30.  sinker, and a slider.");
+    EXPECT_EQ(run.program.rosters().bullpenTeam1[1], "Ada Fox:   age 30.  sinker, and a slider.");
     EXPECT_EQ(g.bullpenCountTeam2, 3);
-    EXPECT_EQ(run.program.rosters.bullpenTeam2[3], "Ed Lucky Oak");
+    EXPECT_EQ(run.program.rosters().bullpenTeam2[3], "Ed Lucky Oak");
     EXPECT_EQ(g.runTally, 1);
     EXPECT_EQ(g.hitTally, 2);
     EXPECT_EQ(g.walkTally, 1);
@@ -290,15 +298,17 @@ TEST(GameStartup, ResumedGameRestoresEveryFieldAndGoesStraightOn) {
     EXPECT_EQ(g.hits[2], 8);
     EXPECT_EQ(g.leftOnBase[1], 5);
     EXPECT_EQ(g.leftOnBase[2], 6);
-    // At 0-0 the computer's interrupted batter comes up again.
+    // At 0-0 the computer's interrupted batter comes up again, announced by
+    // the first pitch of the resumed game.
     EXPECT_EQ(g.batterUpTeam1, 4);
-    EXPECT_EQ(g.batterUpTeam2, 5);
+    EXPECT_EQ(g.batterUpTeam2, 6);
+    EXPECT_TRUE(Has(run.spoken(), run.program.rosters().battersTeam2[6]));
     EXPECT_EQ(g.gameNumber, 0);
     // Nothing of the introduction, names, coin or announcement.
     const auto spoken = run.spoken();
     for (const auto& q : {kRules, kVoice, kPractice, kYourTeam, kCoin, std::string("The umpires for today's game are ")})
         EXPECT_FALSE(Has(spoken, q)) << q;
-    EXPECT_EQ(run.program.logHeader, " this is game #2 the Reds verses the Owls.  the Owls lead the series  1 game to  0. ");
+    EXPECT_EQ(run.program.startUp().logHeader, " this is game #2 the Reds verses the Owls.  the Owls lead the series  1 game to  0. ");
     // Resuming leaves the saved game in place until the game saves or ends.
     EXPECT_TRUE(host::FindFile(run.data(), "baseball.sav"));
 }
@@ -309,9 +319,9 @@ TEST(GameStartup, ResumedMidCountKeepsTheBatter) {
     run.Write("baseball.sav", " 1 \r\nA\r\nm\r\nB\r\n 0 \r\n 0 \r\n 2 \r\n 1 \r\n 1 \r\n 2 \r\n 1 \r\n 0 \r\n 2 \r\n 1 \r\n");
     run.Write("basebats.sav", " 3 \r\n 7 \r\n");
     run.Go();
-    EXPECT_EQ(run.program.gs.balls, 2);
-    EXPECT_EQ(run.program.gs.batterUpTeam1, 3);
-    EXPECT_EQ(run.program.gs.batterUpTeam2, 7);
+    EXPECT_EQ(run.program.state().balls, 2);
+    EXPECT_EQ(run.program.state().batterUpTeam1, 3);
+    EXPECT_EQ(run.program.state().batterUpTeam2, 7);
 }
 
 TEST(GameStartup, SavedGameCutShortBeforeTheInningStartsTheNextGame) {
@@ -323,9 +333,9 @@ TEST(GameStartup, SavedGameCutShortBeforeTheInningStartsTheNextGame) {
     DeclineIntroduction(run.bot);
     run.Go();
     ASSERT_TRUE(run.bot.done()) << "stopped at step " << run.bot.stepsDone();
-    EXPECT_EQ(run.program.start, GameProgram::Start::NextGame);
-    EXPECT_EQ(run.program.gs.teamName[1], "Reds");
-    EXPECT_EQ(run.program.gs.runs[1], 0);
+    EXPECT_EQ(run.program.startUp().start, StartUp::Start::NextGame);
+    EXPECT_EQ(run.program.state().teamName[1], "Reds");
+    EXPECT_EQ(run.program.state().runs[1], 0);
     EXPECT_TRUE(Has(run.spoken(), " this is game #2"));
 }
 
@@ -343,7 +353,7 @@ TEST(GameStartup, CorruptBattersFileAndLeaving) {
     // The defaults stand in for the file; the exit sequence ends the program.
     data::Rosters defaults;
     data::SetDefaults(data::RosterFile::Batters, defaults);
-    EXPECT_EQ(run.program.rosters.battersTeam1, defaults.battersTeam1);
+    EXPECT_EQ(run.program.rosters().battersTeam1, defaults.battersTeam1);
     EXPECT_TRUE(run.Played("beer2"));
     EXPECT_EQ(spoken.back(), kApology);
     EXPECT_FALSE(run.Played("take"));

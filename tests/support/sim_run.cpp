@@ -58,11 +58,14 @@ void WriteTestWave(const std::string& path, uint32_t samples, uint32_t rate, int
     host::WriteFileAtomic(path, out);
 }
 
-SimWorld::SimWorld() : sim(std::make_unique<host::sim::SimHost>(dir.path())) {
+SimWorld::SimWorld() : SimWorld(std::string()) {}
+
+SimWorld::SimWorld(const std::string& root) : sim(std::make_unique<host::sim::SimHost>(root.empty() ? dir.path() : root)) {
     // The program folder's sounds are the project's own set.
     const fs::path sounds = sim->folders().sounds;
     for (const auto& e : fs::directory_iterator(SW_SOUNDS_DIR)) {
-        if (e.path().extension() == ".wav") fs::create_symlink(e.path(), sounds / e.path().filename());
+        const fs::path link = sounds / e.path().filename();
+        if (e.path().extension() == ".wav" && !fs::is_symlink(link)) fs::create_symlink(e.path(), link);
     }
 }
 
@@ -80,9 +83,13 @@ Bot& Bot::OnSay(const std::string& text, int key, double delay) {
 }
 
 Bot& Bot::OnSayDo(const std::string& text, std::function<void()> action, double delay) {
+    return OnSayMatching([text](const std::string& said) { return said == text; }, std::move(action), delay);
+}
+
+Bot& Bot::OnSayMatching(std::function<bool(const std::string&)> match, std::function<void()> action, double delay) {
     auto firedAt = std::make_shared<double>(-1);
     return Step(
-        [this, text, delay, firedAt] {
+        [this, match, delay, firedAt] {
             if (*firedAt < 0) {
                 const auto& us = sim_.utterances();
                 for (; seenUtterances_ < us.size(); ++seenUtterances_) {
@@ -91,7 +98,7 @@ Bot& Bot::OnSayDo(const std::string& text, std::function<void()> action, double 
                         if (u.end >= 0) continue;  // purged before it was heard
                         break;                     // not started yet
                     }
-                    if (u.text == text) {
+                    if (match(u.text)) {
                         *firedAt = u.start;
                         ++seenUtterances_;
                         break;
@@ -171,6 +178,7 @@ void Bot::Tick() {
         lastActed_ = sim_.clock().now();
         ++next_;
     }
+    if (done() && afterSteps) afterSteps();
 }
 
 }  // namespace sw::test

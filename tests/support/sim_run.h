@@ -30,6 +30,9 @@ void WriteTestWave(const std::string& path, uint32_t samples, uint32_t rate = 11
 // A simulated host whose sounds folder holds the project's wave set.
 struct SimWorld {
     SimWorld();
+    // A world in a folder of the caller's, which outlives it: one program run
+    // after another on the same files.
+    explicit SimWorld(const std::string& root);
     TempDir dir;
     std::unique_ptr<host::sim::SimHost> sim;
 };
@@ -45,6 +48,9 @@ public:
     Bot& OnSay(const std::string& text, int key, double delay = 0.05);
     // The same with any action (a close request, say).
     Bot& OnSayDo(const std::string& text, std::function<void()> action, double delay = 0.05);
+    // When an utterance that `match` accepts starts.
+    Bot& OnSayMatching(std::function<bool(const std::string&)> match, std::function<void()> action,
+                       double delay = 0.05);
     // When the next pitch sound ("p1".."p7") plays, press a key with the time
     // stamp at which its heard position reaches `percent` of the file.
     Bot& SwingAt(double percent);
@@ -58,6 +64,8 @@ public:
     Bot& Step(std::function<bool()> trigger, std::function<void()> action);
 
     bool done() const { return next_ >= steps_.size(); }
+    // Runs at every tick once every step has acted.
+    std::function<void()> afterSteps;
     size_t stepsDone() const { return next_; }
 
 private:

@@ -1,0 +1,242 @@
+#include "game/inning_loop.h"
+
+#include "record/text.h"
+
+#include <optional>
+
+namespace sw {
+
+InningLoop::InningLoop(GameState& gs, const data::Rosters& rosters, Speech& speech, Sound& sound, Keys& keys,
+                       Plays& plays, Bullpen& bullpen, Broadcast& broadcast, GameEnd& gameEnd)
+    : gs_(gs),
+      rosters_(rosters),
+      pv_(plays.pv),
+      speech_(speech),
+      sound_(sound),
+      keys_(keys),
+      plays_(plays),
+      bullpen_(bullpen),
+      broadcast_(broadcast),
+      gameEnd_(gameEnd) {}
+
+void InningLoop::ResetTallies() {
+    for (Num* t : {&gs_.runTally, &gs_.hitTally, &gs_.grandSlamTally, &gs_.homeRunTally, &gs_.tripleTally,
+                   &gs_.doubleTally, &gs_.stolenBaseTally, &gs_.hitBatterTally, &gs_.walkTally, &gs_.strikeoutTally,
+                   &gs_.pickoffTally, &gs_.caughtStealingTally, &gs_.doublePlayTally})
+        *t = 0;
+    gs_.sameBatter = 0;
+}
+
+InningLoop::End InningLoop::Play() {
+    if (gs_.resumedGame == 0) ResetTallies();
+    gs_.statusOneItem = 1;
+    keys_.clk();
+    plays_.status.Report(StatusReport::kInning);
+    gs_.statusOneItem = 1;
+    plays_.status.Report(StatusReport::kTeamAtBat);
+    gs_.batPromptCount = 1;
+    gs_.firstBatterOfHalf = 1;
+    gs_.pitchMenuFirst = 1;
+    keys_.crowdOn = 1;
+    for (;;) {
+        if (auto end = OnePitch()) return *end;
+    }
+}
+
+void InningLoop::WaitWhileSpeaking() {
+    keys_.yield();
+    while (speech_.Voice && speech_.Voice->RunningState() == host::kSpeechSpeaking && keys_.keyCode.empty())
+        keys_.yield();
+    speech_.stopspeech();
+}
+
+void InningLoop::StartingPitchers() {
+    const int starter = gs_.gameNumber > 5 ? gs_.gameNumber - 5 : gs_.gameNumber;
+    auto announce = [&](int team) {
+        const auto& starters = team == 1 ? rosters_.startersTeam1 : rosters_.startersTeam2;
+        const std::string name = starter >= 0 && starter < static_cast<int>(starters.size())
+                                     ? starters[static_cast<size_t>(starter)]
+                                     : std::string();
+        speech_.say(" Now on the mound, the starting pitcher for the " + gs_.teamName[team] + " " + name);
+    };
+    if (gs_.starterShownTeam1 == 0 && gs_.battingTeam == 2) {
+        gs_.starterShownTeam1 = starter;
+        announce(1);
+    }
+    if (gs_.starterShownTeam2 == 0 && gs_.battingTeam == 1) {
+        gs_.starterShownTeam2 = starter;
+        announce(2);
+    }
+}
+
+void InningLoop::Chant() {
+    if (gs_.battingTeam != gs_.homeTeam || gs_.firstBatterOfHalf == 1) return;
+    if (keys_.wf(13) != 7) return;
+    if (keys_.wf(5) == 3) sound_.play("charge1");
+    sound_.play("charge2");
+    if (keys_.wf(4) == 2) sound_.play("charge2");
+}
+
+void InningLoop::NewBatter() {
+    keys_.dy(0.2);
+    WaitWhileSpeaking();
+    keys_.dy(0.4);
+    const int team = gs_.battingTeam;
+    Num& slot = gs_.batterUp(team);
+    slot = slot >= 9 ? 1 : slot + 1;
+    if (team == 1) speech_.say(" now batting for the " + gs_.teamName[1]);
+    else speech_.say(" Now stepping into the batters box for the " + gs_.teamName[2]);
+    keys_.dy(0.1);
+    const auto& batters = team == 1 ? rosters_.battersTeam1 : rosters_.battersTeam2;
+    speech_.say(batters[static_cast<size_t>(int(slot))]);
+}
+
+bool InningLoop::BatterPrompt() {
+    gs_.batPromptCount += 1;
+    for (;;) {
+        std::string prompt = " press the space bar to step into the batters box, ";
+        const int count = gs_.batPromptCount;
+        if (count == 1 || count == 2 || count == 5 || count == 8) prompt += " s to steal, b to bunt or H to hit and run. ";
+        speech_.say2(prompt);
+        if (!plays_.status.ReadKey()) return false;
+        gs_.buntFlag = 0;
+        gs_.stealFlag = 0;
+        gs_.hitAndRunFlag = 0;
+        const std::string ch = keys_.keyChar;
+        if (ch == "b") {
+            gs_.batterAction = 2;
+            gs_.buntFlag = 1;
+            return true;
+        }
+        if (keys_.keyCode == "32") {
+            gs_.batterAction = 2;
+            return true;
+        }
+        if (ch == "h" || ch == "s") {
+            if (ch == "h") {
+                gs_.batterAction = 2;
+                gs_.hitAndRunFlag = 1;
+            }
+            if (gs_.runnerOnFirst + gs_.runnerOnSecond + gs_.runnerOnThird > 0) {
+                gs_.stealFlag = 1;
+                gs_.batterAction = 2;
+                return true;
+            }
+        }
+        // Anything else, or a runner's order with nobody on: the prompt again
+        // with its hint.
+        gs_.batPromptCount = 8;
+    }
+}
+
+std::optional<InningLoop::End> InningLoop::OnePitch() {
+    // 1-3: a clean slate for the sounds of this pitch.
+    for (auto* b : {&sound_.excitementBuffer, &sound_.effectBuffer, &sound_.overlayBuffer}) {
+        if (*b) (*b)->Stop();
+        b->reset();
+    }
+    gs_.skipCommercial = 0;
+    gs_.pitchNumber = 0;
+    pv_.noGloveFlag = 0;
+    gs_.stealFlag = 0;
+    gs_.buntFlag = 0;
+    sound_.playdrums();
+    if (keys_.crowdOn == 0) sound_.starter();
+
+    // 4-8: the announcer finishes, the starters, the home crowd.
+    if (gs_.resumedGame == 0) {
+        WaitWhileSpeaking();
+        StartingPitchers();
+    }
+    Chant();
+    gs_.firstBatterOfHalf = 2;
+    plays_.pitch.DrawHitChance();
+
+    // 9-10: a new batter at 0-0, and the per-pitch values cleared.
+    if (gs_.sameBatter == 0 && gs_.balls == 0 && gs_.strikes == 0) NewBatter();
+    gs_.sameBatter = 0;
+    pv_.stepNarrationFlag = 0;
+    pv_.mirrorThrowFlag = 0;
+    gs_.hitAndRunFlag = 0;
+    pv_.diveCatchFlag = 0;
+    pv_.narrationMode = 0;
+    pv_.outsReadOutFlag = 0;
+    pv_.cheerFlag = 0;
+    gs_.basesOutsBefore = gs_.pickoffTally + gs_.caughtStealingTally;
+
+    // 11-12: the decision and the pitch.
+    const bool go = gs_.battingTeam == 1 ? BatterPrompt() : bullpen_.PitchMenu();
+    if (!go) return End::Left;
+    if (!plays_.pitch.ThePitch()) return End::Left;
+
+    // 13-15: what the pitch changed.
+    gs_.runnersOn = gs_.runnerOnFirst + gs_.runnerOnSecond + gs_.runnerOnThird;
+    if (gs_.outs == 3) gs_.runsOnPlay = 0;
+    if (gs_.extraBaseFlag != 0)
+        speech_.say(gs_.runnersBeforePlay < 2 ? " the base runner advanced" : " the base runners advanced");
+    gs_.runnersBeforePlay = gs_.runnersOn;
+    if (gs_.runsOnPlay != 0) {
+        const int n = gs_.runsOnPlay;
+        speech_.say(Spoken(n) + " run" + (n > 1 ? "s" : "") + " scored");
+        const int team = gs_.battingTeam;
+        gs_.runs[team] = gs_.runs[team] + n;
+        gs_.pitcherRunsThisHalf += n;
+        gs_.runTally = gs_.runTally + n;
+        gs_.runsOnPlay = 0;
+    }
+
+    // 16: the home side goes ahead in the last inning or later.
+    if (gs_.inning > 8 && gs_.half == 2 && gs_.runs[gs_.homeTeam] > gs_.runs[gs_.visitingTeam]) {
+        gameEnd_.GameOver();
+        return End::GameOver;
+    }
+    if (gs_.battingTeam == 1) bullpen_.ComputerChange();
+    if (gs_.outs < 3) return std::nullopt;
+    return EndOfHalf();
+}
+
+std::optional<InningLoop::End> InningLoop::EndOfHalf() {
+    // A third out made on the bases leaves the batter to lead off next time.
+    if (gs_.pickoffTally + gs_.caughtStealingTally > gs_.basesOutsBefore) {
+        Num& slot = gs_.batterUp(gs_.battingTeam);
+        slot = slot - 1;
+    }
+    gs_.firstBatterOfHalf = 1;
+    gs_.runnerOnFirst = 0;
+    gs_.runnerOnSecond = 0;
+    gs_.runnerOnThird = 0;
+    broadcast_.HalfInningSummary();
+    ResetTallies();
+    keys_.dy(0.5);
+    if (gs_.inning == 7 && gs_.half == 1) broadcast_.SeventhInningStretch();
+    gs_.outs = 0;
+    gs_.runnersOn = 0;
+    gs_.balls = 0;
+    gs_.strikes = 0;
+    gs_.pitcherRunsThisHalf = 0;
+    gs_.battingTeam = gs_.battingTeam == 1 ? 2 : 1;
+    gs_.half = gs_.half == 1 ? 2 : 1;
+    if (gs_.half == 1) gs_.inning = gs_.inning + 1;
+
+    const int home = gs_.runs[gs_.homeTeam], visitors = gs_.runs[gs_.visitingTeam];
+    if (gs_.inning > 8 && gs_.half == 2 && home > visitors) {
+        gameEnd_.GameOver();
+        return End::GameOver;
+    }
+    if (gs_.inning > 9 && gs_.half == 1) {
+        if (home != visitors) {
+            gameEnd_.GameOver();
+            return End::GameOver;
+        }
+        if (gs_.inning == 20) {
+            gameEnd_.CalledGame();
+            return End::Called;
+        }
+    }
+    if (gs_.skipCommercial != 1) broadcast_.CommercialBreak();
+    sound_.starter();
+    plays_.status.Report(StatusReport::kInning);
+    return std::nullopt;
+}
+
+}  // namespace sw

@@ -1,0 +1,67 @@
+#include "game/pause_menu.h"
+
+#include "data/game_files.h"
+
+namespace sw {
+
+PauseMenu::PauseMenu(GameState& gs, const data::Rosters& rosters, Speech& speech, Sound& sound, Keys& keys,
+                     const PlayerFiles& files)
+    : gs_(gs), rosters_(rosters), speech_(speech), sound_(sound), keys_(keys), files_(files) {}
+
+const char* PauseMenu::ItemText(int item) {
+    static const char* const kItems[4] = {" Select. 1. save and exit game ", " 1. save and exit game ",
+                                          " 2. exit game ", " 3. return to game"};
+    return item >= 0 && item <= 3 ? kItems[item] : "";
+}
+
+bool PauseMenu::Run() {
+    sound_.stopdrums();
+    sound_.stopper();
+    bool intro = true;
+    for (;;) {
+        if (intro) {
+            pauseChoice = 1;
+            speech_.say2(ItemText(0));
+            intro = false;
+        }
+        keys_.getkey();
+        const std::string code = keys_.keyCode;
+        const std::string ch = keys_.keyChar;
+        if (code == "13") break;
+        if (code == "38") {
+            pauseChoice = pauseChoice == 1 ? 3 : pauseChoice - 1;
+            speech_.say2(ItemText(pauseChoice));
+        } else if (code == "40") {
+            pauseChoice = pauseChoice == 3 ? 1 : pauseChoice + 1;
+            speech_.say2(ItemText(pauseChoice));
+        } else if (code == "112") {
+            intro = true;
+        } else if (ch == "1" || ch == "2" || ch == "3") {
+            pauseChoice = ch[0] - '0';
+            speech_.say2(ItemText(pauseChoice));
+        } else {
+            speech_.saykey();
+            intro = true;
+        }
+    }
+
+    keys_.typedAnswer = std::string("1");  // (a plain "1" trips a false -Wrestrict in GCC 12)
+    switch (pauseChoice) {
+        case 2:
+            chosen = Choice::ExitGame;
+            return false;
+        case 3:
+            chosen = Choice::ReturnToGame;
+            sound_.starter();
+            return true;
+        default:
+            chosen = Choice::SaveAndExit;
+            gs_.saveMarker = data::kMarkerSavedGame;
+            files_.WriteSavedGame(gs_, rosters_);
+            speech_.say(" game saved ");
+            keys_.dy(0.2);
+            return false;
+    }
+}
+
+}  // namespace sw

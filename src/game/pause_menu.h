@@ -1,0 +1,39 @@
+// The pause menu Escape opens at any key wait of the game: save and exit,
+// exit without saving, or return to the game.
+#pragma once
+
+#include "data/rosters.h"
+#include "game/player_files.h"
+#include "input/keys.h"
+#include "record/game_state.h"
+#include "speech/sound.h"
+#include "speech/speech.h"
+
+namespace sw {
+
+class PauseMenu {
+public:
+    PauseMenu(GameState& gs, const data::Rosters& rosters, Speech& speech, Sound& sound, Keys& keys,
+              const PlayerFiles& files);
+
+    enum class Choice { None, SaveAndExit, ExitGame, ReturnToGame };
+
+    // Runs the menu until an item is chosen with Enter. True when the player
+    // returns to the game; the next key then goes to the game as its answer.
+    bool Run();
+    // What the last Run chose.
+    Choice chosen = Choice::None;
+    int pauseChoice = 1;
+
+    static const char* ItemText(int item);
+
+private:
+    GameState& gs_;
+    const data::Rosters& rosters_;
+    Speech& speech_;
+    Sound& sound_;
+    Keys& keys_;
+    const PlayerFiles& files_;
+};
+
+}  // namespace sw

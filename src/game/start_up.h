@@ -1,0 +1,74 @@
+// The start of a program run up to the first pitch: the wave and voice
+// checks, the data folder, the settings and rosters, the title, the series
+// and the saved game, the introduction, the names and the coin, and the
+// announcement of a new game.
+#pragma once
+
+#include "data/rosters.h"
+#include "game/player_files.h"
+#include "host/host.h"
+#include "input/keys.h"
+#include "input/variant.h"
+#include "practice/practice.h"
+#include "prompts/prompts.h"
+#include "prompts/roster_check.h"
+#include "record/game_state.h"
+#include "speech/dialogs.h"
+#include "speech/sound.h"
+#include "speech/speech.h"
+
+#include <string>
+
+namespace sw {
+
+class StartUp {
+public:
+    StartUp(host::Host& host, const Variant& variant, Keys& keys, Speech& speech, Sound& sound, Dialogs& dialogs,
+            Prompts& prompts, Practice& practice, RosterCheck& rosterCheck, data::Rosters& rosters, GameState& gs,
+            PlayerFiles& files);
+
+    enum class Result {
+        Play,     // the game is ready for its first pitch
+        Leave,    // the player chose to leave (a roster file he would not have rewritten)
+        Failure,  // the waves or the voices cannot be used: leave after the message box
+    };
+    Result Run();
+
+    // How the game began.
+    enum class Start { None, NewSeries, NextGame, Resumed };
+    Start start = Start::None;
+    std::string logHeader;        // the current game's opening lines, for the backslash key
+    bool settingsLoaded = false;  // the voice settings are known and belong in baseball.cfg
+    std::string takeWave = "take";
+    int extraCommercials = 0;     // numbered extra commercials found in the sounds folder
+
+private:
+    bool LoadSettings();
+    bool ReadRosters();
+    void PlayTitle();
+    bool DecideFromSavedGame();  // true: a resumed game
+    void Introduction();
+    void AskNames();
+    void AskName(const std::string& question, const std::string& before, const std::string& after, std::string& name);
+    void FlipCoin();
+    void NextGameOfSeries();
+    void Announce();
+
+    host::Host& host_;
+    const Variant& variant_;
+    Keys& keys_;
+    Speech& speech_;
+    Sound& sound_;
+    Dialogs& dialogs_;
+    Prompts& prompts_;
+    Practice& practice_;
+    RosterCheck& rosterCheck_;
+    data::Rosters& rosters_;
+    GameState& gs_;
+    PlayerFiles& files_;
+};
+
+// The four umpires, in the order they are introduced.
+extern const char* const kUmpires[4];
+
+}  // namespace sw
