@@ -48,6 +48,11 @@ void GameEnd::GameOver() {
         keys_.typedAnswer = std::string("1");  // (a plain "1" trips a false -Wrestrict in GCC 12)
         status_.ReadKey();
         const std::string code = keys_.keyCode;
+        // F1 to F5 first: F3's character is also "r".
+        if (code == "112" || code == "113" || code == "114" || code == "115" || code == "116") {
+            fromAnnouncement = true;
+            continue;
+        }
         if (keys_.keyChar == "r") {
             if (sound_.excitementBuffer) sound_.excitementBuffer->Stop();
             sound_.play4("baseway");
@@ -57,10 +62,6 @@ void GameEnd::GameOver() {
             sound_.play4("baseway");
             sound_.playcrowd1();
             fromAnnouncement = false;
-            continue;
-        }
-        if (code == "112" || code == "113" || code == "114" || code == "115" || code == "116") {
-            fromAnnouncement = true;
             continue;
         }
         return;

@@ -86,7 +86,8 @@ void GamePlayer::Heard(const std::string& text) {
         return;
     }
     if (text == " Press any key") {
-        Press(kSpaceKey);
+        // Keys pressed while it is said are cleared before the wait.
+        Press(kSpaceKey, 3);
         return;
     }
     if (text == " Press the number of the base to throw to") {
