@@ -23,9 +23,17 @@ GamePlayer::GamePlayer(host::sim::SimHost& sim, Bot& bot, GameProgram& program) 
 
 void GamePlayer::Press(int key, double delay) { sim_.PressKey(key, sim_.clock().now() + delay); }
 
+void GamePlayer::PressSoon(int key) { Press(key, keyDelay); }
+
 void GamePlayer::Tick() {
-    // The game's own words, as each starts to be heard.
+    if (watch) watch();
+    // The game's own words, as each starts to be heard. What was heard
+    // before the player took over was answered by the script.
     const auto& us = sim_.utterances();
+    if (!engaged_) {
+        engaged_ = true;
+        while (seen_ < us.size() && us[seen_].start >= 0 && us[seen_].start < sim_.clock().now()) ++seen_;
+    }
     for (; seen_ < us.size(); ++seen_) {
         const auto& u = us[seen_];
         if (u.start < 0) {
@@ -60,10 +68,10 @@ void GamePlayer::Heard(const std::string& text) {
         if (pauseNow && pauseNow()) {
             pauseNow = nullptr;
             promptKeyAfterReturn_ = batter ? batterKey() : pitchKey();
-            Press(kEscapeKey);
+            PressSoon(kEscapeKey);
             return;
         }
-        Press(batter ? batterKey() : pitchKey());
+        PressSoon(batter ? batterKey() : pitchKey());
         return;
     }
     if (text == " Select. 1. save and exit game ") {
@@ -92,7 +100,8 @@ void GamePlayer::Heard(const std::string& text) {
     }
     if (text == " Press the number of the base to throw to") {
         const auto& gs = program_.state();
-        Press(gs.runnerOnFirst == 1 ? '1' : gs.runnerOnSecond == 1 ? '2' : '3');
+        // Said in full before the key wait begins.
+        Press(gs.runnerOnFirst == 1 ? '1' : gs.runnerOnSecond == 1 ? '2' : '3', 3.5);
     }
 }
 

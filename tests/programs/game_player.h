@@ -31,6 +31,11 @@ public:
     std::function<bool()> pauseNow;
     int pauseItem = 1;
 
+    // How long after a prompt starts its key is pressed.
+    double keyDelay = 0.05;
+    // Runs at every tick, to watch the game.
+    std::function<void()> watch;
+
     int prompts = 0;      // batter prompts and pitch menus answered
     int swings = 0;
 
@@ -38,10 +43,12 @@ private:
     void Tick();
     void Heard(const std::string& text);
     void Press(int key, double delay = 0.05);
+    void PressSoon(int key);
 
     host::sim::SimHost& sim_;
     GameProgram& program_;
     size_t seen_ = 0;
+    bool engaged_ = false;
     const void* swungAt_ = nullptr;
     int nextPitch_ = 0;
     int promptKeyAfterReturn_ = 0;

@@ -1,16 +1,29 @@
 #!/bin/bash
-# Runs the real game under a virtual X display with SDL's dummy audio driver
-# and a fresh home folder. It answers the game's questions as its captions ask
-# them, through the first start of a new series to the umpires and the exit,
-# then checks the files the game left in its data folder.
+# Runs the real game twice under a virtual X display with SDL's dummy audio
+# driver and a fresh home folder, answering as its captions ask.
+#  1. A new series: the start-up questions, the coin, then the first pitches
+#     on whichever side bats first; F7's report; Escape, save and exit.
+#  2. The same home folder again: the saved game goes on at once, without the
+#     introduction; Escape, exit without saving leaves the saved game as it was.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
 xvfb_setup
+data=$HOME/Documents/tamberlyn
+fail() { echo "FAILED: $1"; exit 1; }
 
-cat >"$work/drive.sh" <<'DRIVE'
+# The two prompts of a pitch: the player's batter steps in, or the player
+# calls the pitch of his pitcher.
+cat >"$work/prompts.sh" <<'PROMPTS'
+batter_prompt=" press the space bar to step into the batters box, "
+pitch_prompt=" WHAT WILL YOUR PITCHER THROW kim"
+next_prompt() { await_start "$batter_prompt" "$pitch_prompt" || stop_program; }
+PROMPTS
+
+cat >"$work/first.sh" <<'DRIVE'
 set -u
 . "$3"
+. "$(dirname "$2")/prompts.sh"
 start_program "$1" "$2" "Sluggerwood"
 # A name typed key by key, then confirmed.
 name() {
@@ -35,21 +48,86 @@ name " Your team needs a manager.  What is your name ?" "k i m" " is, kim, corre
 name " What would you like the name of my team to be ?" "shift+o w l s" "is, Owls, correct for the name of my team? yes "
 ask " Let's flip a coin.  The winner is the home team" h
 await "The umpires for today's game are " || stop_program
+await " We are in the top of the first inning" || stop_program
+
+# Two pitches. The pitch sound follows the call at once; the swing comes a
+# second after the call, while the ball is on its way.
+next_prompt
+for pitch in 1 2; do
+    sleep 0.2
+    if [ "$heard" = "$pitch_prompt" ]; then
+        echo "pitch $pitch: the computer bats, a fast ball"
+        press 1
+        await_start " here's the pitch" " and the pitch" || stop_program
+    else
+        echo "pitch $pitch: the player bats"
+        press space
+        await_start " here's the pitch" " and the pitch" || stop_program
+        sleep 1
+        press space
+    fi
+    thrown=$seen
+    next_prompt
+    verdict=$(heard_since "$thrown")
+    [ -n "$verdict" ] || { echo "nothing said between the pitch and the next prompt"; stop_program; }
+    echo "$verdict" | sed "s/^/    heard: /"
+done
+
+# The whole report, then save and leave.
+sleep 0.2
+press F7
+await " We are in the top of the first inning" || stop_program
+await_start " the count is" || stop_program
+await_start " There's" || stop_program
+await_start " the score is " || stop_program
+sleep 0.2
+press Escape
+ask " Select. 1. save and exit game " Return
+await " game saved " || stop_program
+await "Sorry, but I could not find the Tamberlyn game menu program." || stop_program
 finish 60
 DRIVE
 
-xvfb_drive "$work/drive.sh" "$1"
-data=$HOME/Documents/tamberlyn
+cat >"$work/second.sh" <<'DRIVE'
+set -u
+. "$3"
+. "$(dirname "$2")/prompts.sh"
+start_program "$1" "$2" "Sluggerwood"
+ask " " space
+await " We are in the top of the first inning" || stop_program
+next_prompt
+sleep 0.2
+press Escape
+ask " Select. 1. save and exit game " Down
+ask " 2. exit game " Return
+await "Sorry, but I could not find the Tamberlyn game menu program." || stop_program
+finish 60
+DRIVE
+
+started=$(date +%s)
+xvfb_drive "$work/first.sh" "$1"
 ls -l "$data"
-fail() { echo "FAILED: $1"; exit 1; }
 for f in baseballbatters.txt baseballstartingpitchers.txt baseballreliefpitchers.txt baseball.txt; do
     [ -s "$data/$f" ] || fail "no $f"
 done
 head -n 1 "$data/baseballbatters.txt" | grep -qxF $'Your Batters:\r' || fail "batters file layout"
-grep -qxF $'Reds\r' "$data/baseball.rec" || fail "series record"
 [ "$(sed -n 4,6p "$data/baseball.rec" | tr -d '\r' | tr '\n' ,)" = "Reds,kim,Owls," ] || fail "series record names"
 [ "$(cat "$data/baseball.cfg")" = $' 0 \r\n 0 \r' ] || fail "settings: $(od -c "$data/baseball.cfg")"
 [ "$(sed -n 2p "$data/baseballlog.txt")" = $'\r' ] || fail "log: no empty line after the banner"
 sed -n 3p "$data/baseballlog.txt" | grep -q "^ this is game #1 of the best of 7 " || fail "log: no game line"
-grep -qxF "Sorry, but I could not find the Tamberlyn game menu program." "$work/captions.txt" || fail "no exit apology"
-echo "baseball started a new series, announced game 1 and left by itself"
+sav=$data/baseball.sav
+[ -s "$sav" ] || fail "no baseball.sav"
+[ "$(head -n 1 "$sav")" = $' 1 \r' ] || fail "saved game marker: $(head -n 1 "$sav" | od -c | head -n 1)"
+[ "$(sed -n 2,4p "$sav" | tr -d '\r' | tr '\n' ,)" = "Reds,kim,Owls," ] || fail "saved game names: $(sed -n 2,4p "$sav")"
+[ -s "$data/basebats.sav" ] || fail "no basebats.sav"
+cp "$sav" "$work/saved-after-first-run"
+cp "$work/captions.txt" "$work/first-captions.txt"
+echo "first run: $(($(date +%s) - started)) s"
+
+xvfb_drive "$work/second.sh" "$1"
+for intro in " Would you like to read the baseball rules dot T X T file? yes " "The umpires for today's game are "; do
+    ! grep -qxF "$intro" "$work/captions.txt" || fail "the resumed game went through the introduction: '$intro'"
+done
+cmp "$work/saved-after-first-run" "$sav" || fail "leaving without saving changed baseball.sav"
+echo "both runs: $(($(date +%s) - started)) s"
+echo "baseball started a new series, pitched, saved and left; the next start resumed and left without saving"

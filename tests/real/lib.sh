@@ -47,6 +47,28 @@ await() {
     done
     echo "never heard: '$1'"; return 1
 }
+# Waits until a caption line after the last one matched begins with one of
+# the texts given, at most 40 s; the line is left in $heard.
+await_start() {
+    local starts
+    starts=$(printf '%s\n' "$@")
+    for _ in $(seq 1 400); do
+        local n
+        n=$(tail -n +$((seen + 1)) "$captions" | STARTS=$starts awk '
+            BEGIN { k = split(ENVIRON["STARTS"], s, "\n") }
+            { for (i = 1; i <= k; ++i) if (s[i] != "" && index($0, s[i]) == 1) { print NR; exit } }')
+        if [ -n "$n" ]; then
+            seen=$((seen + n))
+            heard=$(sed -n "${seen}p" "$captions")
+            return 0
+        fi
+        kill -0 "$pid" 2>/dev/null || { echo "program ended early"; return 1; }
+        sleep 0.1
+    done
+    echo "never heard a line beginning with:$(printf " '%s'" "$@")"; return 1
+}
+# The caption lines after line $1 up to the last one matched, one a line.
+heard_since() { [ $(($1 + 1)) -lt "$seen" ] && sed -n "$(($1 + 1)),$((seen - 1))p" "$captions"; }
 # One key, as xdotool names it, into the program's window.
 press() {
     local win
