@@ -56,6 +56,20 @@ TEST(Getter, F1RestartsBackspaceOnEmptyAndEnterAtOnce) {
     EXPECT_EQ(t.keys.typedAnswer, "");
 }
 
+TEST(Getter, BackspaceTakesAWholeCharacterOfTwoBytes) {
+    // The semicolon key (186) and the comma key (188) type characters that
+    // take two bytes each; Backspace removes and speaks the whole of one.
+    Stack s;
+    Type(s.sim(), {'A', 186, 188, kBackspace, kBackspace, 'B', kEnter});
+    s.keys.getter("q");
+    EXPECT_EQ(s.keys.typedAnswer, "ab");
+    const auto spoken = s.sim().Spoken();
+    ASSERT_EQ(spoken.size(), 7u);
+    EXPECT_EQ(spoken[4], spoken[3]);  // the deleted character, spoken again whole
+    EXPECT_EQ(spoken[5], spoken[2]);
+    EXPECT_EQ(spoken[4].size(), 2u);
+}
+
 TEST(Getter, UpArrowAddsItsCharacterAndHotKeysAddNothing) {
     Stack s;
     Type(s.sim(), {kUp, kCtrl, kEnter, 'Z', kEnter}, 0.3, 0.8);

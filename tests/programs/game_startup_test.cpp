@@ -227,6 +227,31 @@ TEST(GameStartup, NextGameOfASeriesAtTwoGamesToOne) {
     EXPECT_EQ(run.Read("baseball.rec"), " 2 \r\n 2 \r\n 1 \r\nReds\r\nkim\r\nOwls\r\n");
 }
 
+TEST(GameStartup, ASeriesRecordThatCannotBeReadInFullIsNoSeries) {
+    // A win count that is no number, names missing, an empty name, and a
+    // series a side has already won: each time the names are asked again.
+    for (const std::string rec : {" 1 \r\n x \r\n 0 \r\nReds\r\nkim\r\nOwls\r\n", " 1 \r\n 1 \r\n 0 \r\nReds\r\n",
+                                  " 1 \r\n 1 \r\n 0 \r\nReds\r\n\r\nOwls\r\n", " 2 \r\n 4 \r\n 2 \r\nReds\r\nkim\r\nOwls\r\n"}) {
+        GameRun run;
+        run.GoodRosters();
+        run.Write("baseball.sav", " 4242 \r\n");
+        run.Write("baseball.rec", rec);
+        run.bot.OnSound("take", kSpace, 1.0);
+        DeclineIntroduction(run.bot);
+        bool asked = false;
+        run.bot.OnSayDo(kYourTeam, [&] {
+            asked = true;
+            throw std::runtime_error("the names are asked");
+        });
+        try {
+            run.Go();
+        } catch (const std::runtime_error&) {
+        }
+        EXPECT_TRUE(asked) << rec;
+        EXPECT_FALSE(Has(run.spoken(), " this is game #1 of the best of 7 ")) << rec;
+    }
+}
+
 TEST(GameStartup, ResumedGameRestoresEveryFieldAndGoesStraightOn) {
     GameRun run;
     run.GoodRosters();

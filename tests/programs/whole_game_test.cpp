@@ -170,13 +170,43 @@ TEST(WholeGame, NineInningsWithTheHomeSideAheadAfterTheTopOfTheNinth) {
     home.Write("baseball.rec", Rec(1, 0, 0));
     Day day(home.dir.path());
     day.DeclineIntroduction();
+    // Who bats whenever the crowd chants outside the stretch.
+    std::vector<std::string> chants;
+    size_t soundsSeen = 0;
+    day.player.watch = [&] {
+        const auto& sounds = day.world.sim->sounds();
+        const GameState& g = day.program.state();
+        for (; soundsSeen < sounds.size(); ++soundsSeen)
+            if (StartsWith(sounds[soundsSeen].name, "charge") && g.outs < 3)
+                chants.push_back(std::to_string(g.battingTeam) + "/" + std::to_string(g.firstBatterOfHalf));
+    };
     day.Go();
     const GameState& gs = day.program.state();
     ASSERT_EQ(day.program.loopEnd, InningLoop::End::GameOver);
     ASSERT_EQ(gs.homeTeam, 1);
+    // Only the home crowd chants, and never at the first pitch of a half.
+    EXPECT_FALSE(chants.empty());
+    for (const auto& c : chants) EXPECT_EQ(c, "1/2");
+    // The batter prompt's hint comes with the first, fifth and eighth prompts
+    // of the game (the count starts at 2), and never after.
+    std::string hints;
+    for (const auto& s : day.spoken())
+        if (StartsWith(s, " press the space bar to step into the batters box, "))
+            hints += s.find(" s to steal, b to bunt or H to hit and run. ") != std::string::npos ? 'H' : '-';
+    ASSERT_GT(hints.size(), 10u);
+    EXPECT_EQ(hints.substr(0, 7), "H--H--H");
+    EXPECT_EQ(hints.find('H', 7), std::string::npos);
     ASSERT_GT(gs.runs[1], gs.runs[2]);
     EXPECT_EQ(gs.inning, 9);
     EXPECT_EQ(gs.half, 2);
+    // Straight from the last out of the top half to the result.
+    EXPECT_EQ(day.Count(" We are in the bottom of the ninth inning"), 0u);
+    const auto said = day.spoken();
+    const auto lastSummary = std::find_if(said.rbegin(), said.rend(), [](const std::string& s) {
+        return StartsWith(s, " in the Owls half of the  ninth inning");
+    });
+    ASSERT_NE(lastSummary, said.rend());
+    EXPECT_EQ(*(lastSummary - 1), " the Reds have won the game");
     // Starting pitchers once per team: game 1, the first starters.
     EXPECT_EQ(day.CountStarting(" Now on the mound, the starting pitcher for the "), 2u);
     EXPECT_EQ(day.Count(" Now on the mound, the starting pitcher for the Owls " + day.program.rosters().startersTeam2[1]), 1u);
