@@ -173,7 +173,9 @@ TEST(Commercials, ExtraOnesCountUpToTheFirstMissingNumber) {
     EXPECT_EQ(std::find(played.begin(), played.end(), "baseco4"), played.end());
     // The extra ones are played at one step above their own rate.
     for (const auto& s : p.world.sim->sounds()) {
-        if (s.name == "baseco1") EXPECT_EQ(s.frequency, 11026u);
+        if (s.name == "baseco1") {
+            EXPECT_EQ(s.frequency, 11026u);
+        }
     }
 }
 

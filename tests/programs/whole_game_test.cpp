@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <regex>
+#include <cstdlib>
 
 namespace sw {
 namespace {
@@ -144,11 +144,12 @@ std::string Rec(int opener, int w1, int w2) {
            " \r\nReds\r\nkim\r\nOwls\r\n";
 }
 
-// The runs a summary sentence tells.
+// The runs a summary sentence tells: "scored, 3 runs " or "scored,  No runs ".
 int SummaryRuns(const std::string& sentence) {
-    std::smatch m;
-    static const std::regex runs(R"(scored, (\d+) runs? )");
-    return std::regex_search(sentence, m, runs) ? std::stoi(m[1]) : 0;
+    const std::string mark = "scored, ";
+    const size_t at = sentence.find(mark);
+    if (at == std::string::npos) return 0;
+    return std::atoi(sentence.c_str() + at + mark.size());
 }
 
 std::vector<std::string> Lines(const std::string& text) {

@@ -50,8 +50,10 @@ ask " Let's flip a coin.  The winner is the home team" h
 await "The umpires for today's game are " || stop_program
 await " We are in the top of the first inning" || stop_program
 
-# Two pitches. The pitch sound follows the call at once; the swing comes a
-# second after the call, while the ball is on its way.
+# Two pitches. The pitch sound starts as the call (" here's the pitch")
+# ends, about half a second after its caption, and lasts from 0.65 s (the
+# fastest) to 3 s: a swing 0.8 s after the caption meets every pitch on its
+# way. Any verdict will do.
 next_prompt
 for pitch in 1 2; do
     sleep 0.2
@@ -63,7 +65,7 @@ for pitch in 1 2; do
         echo "pitch $pitch: the player bats"
         press space
         await_start " here's the pitch" " and the pitch" || stop_program
-        sleep 1
+        sleep 0.8
         press space
     fi
     thrown=$seen
