@@ -98,15 +98,19 @@ void Bullpen::PlayerChange() {
     static const char* const kVerbs[4] = {"", "running", "trotting", "coming"};
     speech_.say(std::string(" is ") + kVerbs[keys_.wf(3)] + " in from the bull-pen. we will be back");
     keys_.dy(0.2);
+    TwoCommercials();
+    speech_.say(" the new pitcher " + name + " is ready.");
+    RemoveEntry(rosters_.bullpenTeam1, choice, count);
+    gs_.bullpenCountTeam1 = count - 1;
+    gs_.strikes = 0;
+}
+
+void Bullpen::TwoCommercials() {
     sound_.stopdrums();
     sound_.stopper();
     broadcast_.Commercial();
     broadcast_.Commercial();
     sound_.starter();
-    speech_.say(" the new pitcher " + name + " is ready.");
-    RemoveEntry(rosters_.bullpenTeam1, choice, count);
-    gs_.bullpenCountTeam1 = count - 1;
-    gs_.strikes = 0;
 }
 
 void Bullpen::ComputerChange() {
@@ -122,11 +126,7 @@ void Bullpen::ComputerChange() {
     const std::string name = rosters_.bullpenTeam2[static_cast<size_t>(choice)];
     speech_.say(" the manager is bringing in " + name);
     keys_.dy(0.5);
-    sound_.stopdrums();
-    sound_.stopper();
-    broadcast_.Commercial();
-    broadcast_.Commercial();
-    sound_.starter();
+    TwoCommercials();
     speech_.say(" " + name + " is ready");
     RemoveEntry(rosters_.bullpenTeam2, choice, count);
     gs_.bullpenCountTeam2 = count - 1;

@@ -28,6 +28,9 @@ public:
     static std::string MenuText();
 
 private:
+    // A reliever warms up: the game goes to two commercials and comes back.
+    void TwoCommercials();
+
     GameState& gs_;
     data::Rosters& rosters_;
     Speech& speech_;

@@ -23,27 +23,7 @@ captions=$2 window="Sluggerwood" seen=0
 /usr/bin/time -v -o time.txt "$bin" >"$captions" 2>"$captions.err" &
 sleep 0.5
 pid=$(pgrep -n -f "^$bin")
-name() {
-    await "$1" || stop_program
-    sleep 0.2
-    for k in $2; do press "$k"; done
-    press Return
-    ask "$3" Return
-}
-for f in batters "starting pitchers" "relief pitchers"; do
-    ask " The baseball $f dot T X T file seems to be corrupt.  Would you like me to rewrite the original file? Yes " Return
-    ask " Do you wish to exit the game? yes " n
-done
-ask " " space
-ask " Would you like to read the baseball rules dot T X T file? yes " n
-ask " Would you like to reed the special key instructions? " n
-ask "do you wish to use this voice. yes " Return
-ask " would you like to get in some batting practice? yes " n
-name " What would you like the name of your team to be ?" "shift+r e d s" "is, Reds, correct for the name of your team? yes "
-name " Your team needs a manager.  What is your name ?" "k i m" " is, kim, correct for your name? yes "
-name " What would you like the name of my team to be ?" "shift+o w l s" "is, Owls, correct for the name of my team? yes "
-ask " Let's flip a coin.  The winner is the home team" h
-await "The umpires for today's game are " || stop_program
+new_series_start
 await_start " press the space bar to step into the batters box, " " WHAT WILL YOUR PITCHER THROW kim" || stop_program
 case "$heard" in
     " press"*) where="at the batter prompt" ;;

@@ -25,29 +25,7 @@ set -u
 . "$3"
 . "$(dirname "$2")/prompts.sh"
 start_program "$1" "$2" "Sluggerwood"
-# A name typed key by key, then confirmed.
-name() {
-    await "$1" || stop_program
-    sleep 0.2
-    for k in $2; do press "$k"; done
-    press Return
-    ask "$3" Return
-}
-
-for f in batters "starting pitchers" "relief pitchers"; do
-    ask " The baseball $f dot T X T file seems to be corrupt.  Would you like me to rewrite the original file? Yes " Return
-    ask " Do you wish to exit the game? yes " n
-done
-ask " " space
-ask " Would you like to read the baseball rules dot T X T file? yes " n
-ask " Would you like to reed the special key instructions? " n
-ask "do you wish to use this voice. yes " Return
-ask " would you like to get in some batting practice? yes " n
-name " What would you like the name of your team to be ?" "shift+r e d s" "is, Reds, correct for the name of your team? yes "
-name " Your team needs a manager.  What is your name ?" "k i m" " is, kim, correct for your name? yes "
-name " What would you like the name of my team to be ?" "shift+o w l s" "is, Owls, correct for the name of my team? yes "
-ask " Let's flip a coin.  The winner is the home team" h
-await "The umpires for today's game are " || stop_program
+new_series_start
 await " We are in the top of the first inning" || stop_program
 
 # Two pitches. The pitch sound starts as the call (" here's the pitch")
