@@ -446,12 +446,12 @@ Signal chant(Rng& rng, const std::string& word, int voices) {
         Voice v = randomVoice(rng);
         v.rate = rng.integer(160, 200);
         v.range = rng.integer(70, 100);
-        Signal s = varispeed(speak(word, v), rng.uniform(0.97, 1.04));
+        Signal s = varispeed(speak(word, v), rng.uniform(0.98, 1.02));
         normaliseRms(s);
-        saturate(s, 4.0);
-        const Seat seat = randomSeat(rng, 1.1);
-        const double gain = rng.uniform(0.6, 1.0);
-        place(out, s, rng.uniform(0.0, 0.07), seat, gain);
+        // Close by and together: a few people, not the far stands.
+        const Seat seat{1.0, 5000.0};
+        const double gain = rng.uniform(0.8, 1.0);
+        place(out, s, rng.uniform(0.0, 0.025), seat, gain);
     }
     return out;
 }

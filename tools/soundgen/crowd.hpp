@@ -60,8 +60,9 @@ Signal crowd(Rng& rng, double secs, const CrowdMood& mood);
 Signal booing(Rng& rng, double secs, int voices, const std::function<double(double)>& intensity);
 Signal groan(Rng& rng, double secs, int voices);
 
-// Many people shouting the same word together (spoken by the speech engine
-// in many voices, a little out of step).
+// A few people close by shouting the same word together (spoken by the
+// speech engine in as many voices, nearly in step, kept clean so the word is
+// understood).
 Signal chant(Rng& rng, const std::string& word, int voices);
 
 // The ballpark's acoustics for crowd sounds.

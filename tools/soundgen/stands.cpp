@@ -2,6 +2,7 @@
 // reactions, and the stadium organ.
 #include <algorithm>
 #include <cmath>
+#include <iostream>
 
 #include "crowd.hpp"
 #include "music.hpp"
@@ -83,6 +84,28 @@ double chargeCall(Score& s, double beat, double key) {
     s.chord(beat + 3 * e, 3 * e, {key - 12, key - 5, key + 4 - 12}, 0.7, 0.8);
     s.chord(beat + 7 * e, 6 * e, {key - 24, key - 12, key - 5, key + 4 - 12}, 0.8, 0.97);
     return s.secs(beat + 7 * e);
+}
+
+// The crowd's "Charge!" when the organ's call has rung out: a handful of
+// voices close together, clean enough to be understood, standing out from
+// everything else, which steps back while they shout; their own short echo
+// off the stands follows.
+void shoutAfter(Signal& s, Rng& rng, double at) {
+    Signal shout = chant(rng, "Charge!", 4);
+    const double len = seconds(shout.size());
+    Space sp = stadium();
+    sp.wet = 0.18;
+    shout = reverb(shout, sp);
+    auto under = [&](double t) { return smoothStep((t - at + 0.08) / 0.08) * (1 - smoothStep((t - at - len) / 0.25)); };
+    shape(s, [&](double t) { return 1 - 0.9 * under(t); });
+    const double level = 1.5;
+    // How far the shout stands over everything else while it lasts.
+    const std::size_t from = samples(at), to = std::min(s.size(), from + samples(len));
+    const double shoutDb = gainToDb(level * rms(Signal(shout.begin(), shout.begin() + static_cast<std::ptrdiff_t>(to - from))));
+    const double bedDb = gainToDb(rms(Signal(s.begin() + static_cast<std::ptrdiff_t>(from), s.begin() + static_cast<std::ptrdiff_t>(to))));
+    std::clog << "  the crowd's \"Charge!\" at " << at << " s is " << std::lround(shoutDb - bedDb)
+              << " dB over the organ and the crowd while it lasts\n";
+    mixAt(s, shout, at, level);
 }
 
 }  // namespace
@@ -292,10 +315,6 @@ Signal chargeLong(Rng& rng, double secs) {
             mixAt(s, clap(cr, 1.0), at, 0.08);
         }
     }
-    Rng chantRng = rng.fork(4);
-    const Signal shout = chant(chantRng, "Charge!", 28);
-    mixAt(s, shout, call1 + 0.55, 0.8);
-    mixAt(s, shout, call2 + 0.55, 0.85);
 
     CrowdMood m;
     m.talkers = 16;
@@ -306,7 +325,8 @@ Signal chargeLong(Rng& rng, double secs) {
     m.whistlesPerSec = 0.6;
     m.roar = 0.9;
     m.pitchLift = 1.2;
-    const double c1 = call1 + 1.3, c2 = call2 + 1.3;
+    const double shout1 = call1 + 1.0, shout2 = call2 + 1.0;
+    const double c1 = shout1 + 1.5, c2 = shout2 + 1.5;
     m.intensity = [=](double t) {
         const double build = 0.2 + 0.3 * ramp(t, 0, c1 - 1.5);
         const double after1 = ramp(t, c1 - 0.2, c1 + 0.3) * (1 - 0.7 * ramp(t, c1 + 1.5, c1 + 3.5));
@@ -315,6 +335,9 @@ Signal chargeLong(Rng& rng, double secs) {
     };
     mixAt(s, crowd(rng, secs, m), 0.0, 0.5);
     s = reverb(s, organHall());
+    Rng chantRng = rng.fork(4);
+    shoutAfter(s, chantRng, shout1);
+    shoutAfter(s, chantRng, shout2);
     return finishOneShot(s, secs, -1.5, 0.05, 1.2);
 }
 
@@ -324,8 +347,6 @@ Signal chargeShort(Rng& rng, double secs) {
     Signal s = organ(org.notes(), ballparkOrgan(), rng);
     gain(s, 0.7);
     fitLength(s, samples(secs));
-    Rng chantRng = rng.fork(4);
-    mixAt(s, chant(chantRng, "Charge!", 28), call + 0.55, 0.85);
     CrowdMood m;
     m.talkers = 14;
     m.noiseVoices = 12;
@@ -335,12 +356,16 @@ Signal chargeShort(Rng& rng, double secs) {
     m.whistlesPerSec = 0.7;
     m.roar = 1.0;
     m.pitchLift = 1.2;
-    const double c = call + 1.3;
+    // The shout comes as the held note dies away; the roar after it.
+    const double shoutAt = call + 1.0;
+    const double c = shoutAt + 1.5;
     m.intensity = [=](double t) {
         return 0.2 + 0.8 * ramp(t, c - 0.2, c + 0.3) * (1 - 0.9 * ramp(t, c + 2.0, secs));
     };
     mixAt(s, crowd(rng, secs, m), 0.0, 0.5);
     s = reverb(s, organHall());
+    Rng chantRng = rng.fork(4);
+    shoutAfter(s, chantRng, shoutAt);
     return finishOneShot(s, secs, -1.5, 0.05, 1.0);
 }
 
