@@ -5,6 +5,9 @@
 #     on whichever side bats first; F7's report; Escape, save and exit.
 #  2. The same home folder again: the saved game goes on at once, without the
 #     introduction; Escape, exit without saving leaves the saved game as it was.
+#  3. A series whose first game is at the computer's park, so the player's
+#     team bats first whatever the coin said in run 1: space, a swing while
+#     the pitch sound plays, its verdict; then Escape and exit game.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
@@ -84,6 +87,38 @@ await "Sorry, but I could not find the Tamberlyn game menu program." || stop_pro
 finish 60
 DRIVE
 
+cat >"$work/third.sh" <<'DRIVE'
+set -u
+. "$3"
+. "$(dirname "$2")/prompts.sh"
+start_program "$1" "$2" "Sluggerwood"
+ask " " space
+ask " Would you like to read the baseball rules dot T X T file? no " n
+ask " Would you like to reed the special key instructions? " n
+ask "do you wish to use this voice. yes " Return
+ask " would you like to get in some batting practice? yes " n
+await "The umpires for today's game are " || stop_program
+await " We are in the top of the first inning" || stop_program
+next_prompt
+[ "$heard" != "$pitch_prompt" ] || { echo "the player's team does not bat first"; stop_program; }
+sleep 0.2
+press space
+await_start " here's the pitch" " and the pitch" || stop_program
+sleep 0.8
+press space
+thrown=$seen
+next_prompt
+verdict=$(heard_since "$thrown")
+[ -n "$verdict" ] || { echo "nothing said after the swing"; stop_program; }
+echo "$verdict" | sed "s/^/    heard after the swing: /"
+sleep 0.2
+press Escape
+ask " Select. 1. save and exit game " Down
+ask " 2. exit game " Return
+await "Sorry, but I could not find the Tamberlyn game menu program." || stop_program
+finish 60
+DRIVE
+
 started=$(date +%s)
 xvfb_drive "$work/first.sh" "$1"
 ls -l "$data"
@@ -109,5 +144,14 @@ for intro in " Would you like to read the baseball rules dot T X T file? yes " "
     ! grep -qxF "$intro" "$work/captions.txt" || fail "the resumed game went through the introduction: '$intro'"
 done
 cmp "$work/saved-after-first-run" "$sav" || fail "leaving without saving changed baseball.sav"
-echo "both runs: $(($(date +%s) - started)) s"
-echo "baseball started a new series, pitched, saved and left; the next start resumed and left without saving"
+echo "two runs: $(($(date +%s) - started)) s"
+
+# The computer's team home in game 1 of a new series: the Reds bat first.
+printf ' 2 \r\n 0 \r\n 0 \r\nReds\r\nkim\r\nOwls\r\n' >"$data/baseball.rec"
+printf ' 4242 \r\n' >"$sav"
+xvfb_drive "$work/third.sh" "$1"
+grep -q "^ this is game #1 of the best of 7" "$work/captions.txt" || fail "run 3 is not game 1 of the series"
+[ "$(head -n 1 "$sav")" = $' 4242 \r' ] || fail "exit game changed baseball.sav"
+echo "three runs: $(($(date +%s) - started)) s"
+echo "baseball started a new series, pitched, saved and left; the next start resumed and left without saving;"
+echo "a game with the player's team batting first took a swing and its verdict"
