@@ -21,6 +21,23 @@ cat >"$work/prompts.sh" <<'PROMPTS'
 batter_prompt=" press the space bar to step into the batters box, "
 pitch_prompt=" WHAT WILL YOUR PITCHER THROW kim"
 next_prompt() { await_start "$batter_prompt" "$pitch_prompt" || stop_program; }
+# At the batter prompt: step in, and swing 0.8 s after the pitch's call.
+step_in_and_swing() {
+    press space
+    await_start " here's the pitch" " and the pitch" || stop_program
+    sleep 0.8
+    press space
+}
+# Waits for the next prompt and shows what was said since the pitch; there
+# must be something.
+verdict() {
+    local thrown=$seen
+    next_prompt
+    local said
+    said=$(heard_since "$thrown")
+    [ -n "$said" ] || { echo "nothing said between the pitch and the next prompt"; stop_program; }
+    echo "$said" | sed "s/^/    heard: /"
+}
 PROMPTS
 
 cat >"$work/first.sh" <<'DRIVE'
@@ -44,16 +61,9 @@ for pitch in 1 2; do
         await_start " here's the pitch" " and the pitch" || stop_program
     else
         echo "pitch $pitch: the player bats"
-        press space
-        await_start " here's the pitch" " and the pitch" || stop_program
-        sleep 0.8
-        press space
+        step_in_and_swing
     fi
-    thrown=$seen
-    next_prompt
-    verdict=$(heard_since "$thrown")
-    [ -n "$verdict" ] || { echo "nothing said between the pitch and the next prompt"; stop_program; }
-    echo "$verdict" | sed "s/^/    heard: /"
+    verdict
 done
 
 # The whole report, then save and leave.
@@ -102,15 +112,8 @@ await " We are in the top of the first inning" || stop_program
 next_prompt
 [ "$heard" != "$pitch_prompt" ] || { echo "the player's team does not bat first"; stop_program; }
 sleep 0.2
-press space
-await_start " here's the pitch" " and the pitch" || stop_program
-sleep 0.8
-press space
-thrown=$seen
-next_prompt
-verdict=$(heard_since "$thrown")
-[ -n "$verdict" ] || { echo "nothing said after the swing"; stop_program; }
-echo "$verdict" | sed "s/^/    heard after the swing: /"
+step_in_and_swing
+verdict
 sleep 0.2
 press Escape
 ask " Select. 1. save and exit game " Down
