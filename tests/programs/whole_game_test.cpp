@@ -174,12 +174,19 @@ TEST(WholeGame, NineInningsWithTheHomeSideAheadAfterTheTopOfTheNinth) {
     // Who bats whenever the crowd chants outside the stretch.
     std::vector<std::string> chants;
     size_t soundsSeen = 0;
+    // How many were on before the pitch whenever the runners' advance is told.
+    std::vector<std::pair<std::string, int>> advanced;
+    size_t saidSeen = 0;
     day.player.watch = [&] {
         const auto& sounds = day.world.sim->sounds();
         const GameState& g = day.program.state();
         for (; soundsSeen < sounds.size(); ++soundsSeen)
             if (StartsWith(sounds[soundsSeen].name, "charge") && g.outs < 3)
                 chants.push_back(std::to_string(g.battingTeam) + "/" + std::to_string(g.firstBatterOfHalf));
+        const auto& us = day.world.sim->utterances();
+        for (; saidSeen < us.size() && (us[saidSeen].start >= 0 || us[saidSeen].end >= 0); ++saidSeen)
+            if (us[saidSeen].start >= 0 && StartsWith(us[saidSeen].text, " the base runner"))
+                advanced.emplace_back(us[saidSeen].text, g.runnersBeforePlay);
     };
     day.Go();
     const GameState& gs = day.program.state();
@@ -197,6 +204,27 @@ TEST(WholeGame, NineInningsWithTheHomeSideAheadAfterTheTopOfTheNinth) {
     ASSERT_GT(hints.size(), 10u);
     EXPECT_EQ(hints.substr(0, 7), "H--H--H");
     EXPECT_EQ(hints.find('H', 7), std::string::npos);
+    // One runner before the pitch or none: "runner"; more: "runners".
+    ASSERT_FALSE(advanced.empty());
+    for (const auto& [text, before] : advanced)
+        EXPECT_EQ(text, before < 2 ? " the base runner advanced" : " the base runners advanced") << before;
+    // Every batter is announced for his team, in batting order.
+    const auto& rosters = day.program.rosters();
+    int next[3] = {0, 1, 1};
+    const auto all = day.spoken();
+    for (size_t i = 0; i + 1 < all.size(); ++i) {
+        const int team = all[i] == " now batting for the Reds" ? 1
+                         : all[i] == " Now stepping into the batters box for the Owls" ? 2 : 0;
+        if (team == 0) continue;
+        const auto& batters = team == 1 ? rosters.battersTeam1 : rosters.battersTeam2;
+        if (all[i + 1] != batters[static_cast<size_t>(next[team])]) {
+            // A third out on the bases brings the same batter back.
+            next[team] = next[team] == 1 ? 9 : next[team] - 1;
+            EXPECT_EQ(all[i + 1], batters[static_cast<size_t>(next[team])]) << i;
+        }
+        next[team] = next[team] % 9 + 1;
+    }
+    EXPECT_GT(next[1] + next[2], 2);
     ASSERT_GT(gs.runs[1], gs.runs[2]);
     EXPECT_EQ(gs.inning, 9);
     EXPECT_EQ(gs.half, 2);

@@ -38,6 +38,14 @@ verdict() {
     [ -n "$said" ] || { echo "nothing said between the pitch and the next prompt"; stop_program; }
     echo "$said" | sed "s/^/    heard: /"
 }
+# Escape, "2. exit game", and the program ends by itself.
+exit_without_saving() {
+    press Escape
+    ask " Select. 1. save and exit game " Down
+    ask " 2. exit game " Return
+    await "Sorry, but I could not find the Tamberlyn game menu program." || stop_program
+    finish 60
+}
 PROMPTS
 
 cat >"$work/first.sh" <<'DRIVE'
@@ -90,11 +98,7 @@ ask " " space
 await " We are in the top of the first inning" || stop_program
 next_prompt
 sleep 0.2
-press Escape
-ask " Select. 1. save and exit game " Down
-ask " 2. exit game " Return
-await "Sorry, but I could not find the Tamberlyn game menu program." || stop_program
-finish 60
+exit_without_saving
 DRIVE
 
 cat >"$work/third.sh" <<'DRIVE'
@@ -115,11 +119,7 @@ sleep 0.2
 step_in_and_swing
 verdict
 sleep 0.2
-press Escape
-ask " Select. 1. save and exit game " Down
-ask " 2. exit game " Return
-await "Sorry, but I could not find the Tamberlyn game menu program." || stop_program
-finish 60
+exit_without_saving
 DRIVE
 
 started=$(date +%s)
