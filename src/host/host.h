@@ -108,6 +108,9 @@ public:
     // code: the Windows virtual-key number; time: clock time of the key-down.
     virtual void KeyDown(int code, double time) = 0;
     virtual void CloseRequest() = 0;
+    // The session is ending (SIGTERM, SIGHUP): the program is to save what
+    // must not be lost and end, without asking.
+    virtual void TerminateRequest() = 0;
 };
 
 class Platform {

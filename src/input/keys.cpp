@@ -25,6 +25,10 @@ void Keys::CloseRequest() {
     if (closeRequest) closeRequest();
 }
 
+void Keys::TerminateRequest() {
+    if (terminateRequest) terminateRequest();
+}
+
 void Keys::yield() { host_.platform().Yield(); }
 
 // A key wakes the sleep at once; only the crowd's next event, due seconds

@@ -33,6 +33,7 @@ public:
     std::function<void(const std::string&)> sayQueued; // say2, for getter
     std::function<void()> echoKey;                     // saykey, for getter
     std::function<void()> closeRequest;                // the window was asked to close
+    std::function<void()> terminateRequest;            // the session is ending
     // Hot keys of getkey, tested in the order added; each an independent test.
     void AddHotKey(std::string code, std::function<void()> fn);
 
@@ -57,6 +58,7 @@ public:
     // host::EventSink
     void KeyDown(int code, double time) override;
     void CloseRequest() override;
+    void TerminateRequest() override;
 
 private:
     host::Host& host_;

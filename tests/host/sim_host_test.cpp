@@ -91,6 +91,7 @@ TEST(SimPlatform, KeysArriveAtTheNextYieldWithTheirTimeStamps) {
         int closes = 0;
         void KeyDown(int c, double t) override { keys.push_back({c, t}); }
         void CloseRequest() override { ++closes; }
+        void TerminateRequest() override { ++closes; }
     } sink;
     w.sim.platform().SetEventSink(&sink);
     w.sim.PressKey(65, 0.0105);

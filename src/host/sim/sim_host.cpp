@@ -303,7 +303,8 @@ void SimHost::Yield() {
     due.assign(pending_.begin(), it);
     pending_.erase(pending_.begin(), it);
     for (const Event& e : due) {
-        if (e.code < 0) sink_->CloseRequest();
+        if (e.code == -2) sink_->TerminateRequest();
+        else if (e.code < 0) sink_->CloseRequest();
         else sink_->KeyDown(e.code, e.time);
     }
 }
@@ -311,6 +312,8 @@ void SimHost::Yield() {
 void SimHost::PressKey(int code, double time) { pending_.push_back({time < 0 ? now_ : time, code}); }
 
 void SimHost::RequestClose() { pending_.push_back({now_, -1}); }
+
+void SimHost::RequestTerminate() { pending_.push_back({now_, -2}); }
 
 void SimHost::MessageBox(const std::string& text) { messages_.push_back(text); }
 

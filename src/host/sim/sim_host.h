@@ -117,6 +117,8 @@ public:
     // A key-down at `time` (default: now); delivered at the next Yield.
     void PressKey(int code, double time = -1);
     void RequestClose();
+    // As a SIGTERM would: delivered at the next Yield.
+    void RequestTerminate();
     // Ends a run that would otherwise wait for ever: every Yield after this
     // many virtual seconds throws SimTimeout.
     void SetTimeLimit(double seconds) { limit_ = seconds; }
@@ -166,7 +168,7 @@ private:
 
     struct Event {
         double time;
-        int code;  // -1: close request
+        int code;  // -1: close request, -2: terminate request
     };
 
     Folders folders_;
