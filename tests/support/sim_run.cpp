@@ -105,6 +105,7 @@ Bot& Bot::OnSayMatching(std::function<bool(const std::string&)> match, std::func
                     }
                 }
             }
+            if (*firedAt >= 0) sim_.WakeAt(*firedAt + delay);
             return *firedAt >= 0 && sim_.clock().now() >= *firedAt + delay;
         },
         std::move(action));
@@ -124,6 +125,7 @@ Bot& Bot::OnSound(const std::string& name, int key, double delay) {
                     }
                 }
             }
+            if (*firedAt >= 0) sim_.WakeAt(*firedAt + delay);
             return *firedAt >= 0 && sim_.clock().now() >= *firedAt + delay;
         },
         [this, key] { sim_.PressKey(key); });
@@ -169,7 +171,12 @@ Bot& Bot::Take() {
 }
 
 Bot& Bot::After(double delay, int key) {
-    return Step([this, delay] { return sim_.clock().now() >= lastActed_ + delay; }, [this, key] { sim_.PressKey(key); });
+    return Step(
+        [this, delay] {
+            sim_.WakeAt(lastActed_ + delay);
+            return sim_.clock().now() >= lastActed_ + delay;
+        },
+        [this, key] { sim_.PressKey(key); });
 }
 
 void Bot::Tick() {

@@ -31,6 +31,7 @@ public:
     }
 
     void Speak(const std::string& text, int flags) override {
+        host_.Acted();
         if (flags & kSpeakPurge) {
             host_.SpeechPurgeAll();
             if (text.empty()) return;
@@ -47,7 +48,7 @@ public:
         if (!(flags & kSpeakAsync)) {
             // Speaking synchronously: time passes, the script runs, but no
             // event reaches the program until its next Yield.
-            while (host_.speechBusy()) host_.Advance(host_.quantum());
+            while (host_.speechBusy()) host_.Step(1e9);
         }
     }
     int RunningState() override { return host_.speechBusy() ? kSpeechSpeaking : kSpeechDone; }
@@ -72,21 +73,25 @@ private:
 // ---------------------------------------------------------------------------
 // SimBuffer
 
-SimBuffer::SimBuffer(SimHost& host, std::string name, WaveData wave, uint32_t fileBytes)
+SimBuffer::SimBuffer(SimHost& host, std::string name, const WaveData& wave, uint32_t dataBytes, uint32_t fileBytes)
     : host_(host),
       name_(std::move(name)),
-      wave_(std::move(wave)),
+      sampleRate_(wave.sampleRate),
+      blockAlign_(std::max<uint16_t>(wave.blockAlign, 1)),
+      dataBytes_(dataBytes),
       fileBytes_(fileBytes),
-      frames_(static_cast<uint32_t>(wave_.bytes.size() / std::max<uint16_t>(wave_.blockAlign, 1))),
-      frequency_(wave_.sampleRate) {
+      frames_(dataBytes / blockAlign_),
+      frequency_(sampleRate_) {
     anchors_.push_back({host_.clock().now(), 0.0, 0.0});
     host_.BufferAlive(this, true);
+    host_.Acted();
 }
 
 SimBuffer::~SimBuffer() {
     settle();
     if (playing_) endPlay(host_.clock().now());
     host_.BufferAlive(this, false);
+    host_.Acted();
 }
 
 double SimBuffer::frameAt(double t) const {
@@ -133,19 +138,28 @@ bool SimBuffer::playing() {
     return playing_;
 }
 
-void SimBuffer::SetCurrentPosition(uint32_t byteOffset) {
+double SimBuffer::EndTime() {
     settle();
-    uint32_t frame = std::min(byteOffset / std::max<uint16_t>(wave_.blockAlign, 1), frames_);
+    const Anchor& a = anchors_.back();
+    if (!playing_ || looping_ || a.rate <= 0) return -1;
+    return a.time + (frames_ - a.frame) / a.rate;
+}
+
+void SimBuffer::SetCurrentPosition(uint32_t byteOffset) {
+    host_.Acted();
+    settle();
+    uint32_t frame = std::min(byteOffset / blockAlign_, frames_);
     anchors_.push_back({host_.clock().now(), static_cast<double>(frame), anchors_.back().rate});
 }
 
 uint32_t SimBuffer::GetPositionAt(double clockTime) {
     settle();
+    if (playing_) polled_ = true;
     double t = std::min(clockTime, host_.clock().now());
     double f = frameAt(t);
     auto frame = static_cast<uint32_t>(std::floor(f + 1e-6));
     frame = std::min(frame, frames_);
-    return frame * wave_.blockAlign;
+    return frame * blockAlign_;
 }
 
 uint32_t SimBuffer::GetCurrentPosition() { return GetPositionAt(host_.clock().now()); }
@@ -154,20 +168,25 @@ double SimBuffer::TimeOfPosition(uint32_t byteOffset) {
     settle();
     const Anchor& a = anchors_.back();
     if (!playing_ || a.rate <= 0) return -1;
-    double target = static_cast<double>(byteOffset) / wave_.blockAlign;
+    double target = static_cast<double>(byteOffset) / blockAlign_;
     if (target < a.frame) return -1;
     return a.time + (target - a.frame) / a.rate;
 }
 
-void SimBuffer::SetVolume(int32_t volume) { volume_ = std::clamp(volume, -10000, 0); }
+void SimBuffer::SetVolume(int32_t volume) {
+    host_.Acted();
+    volume_ = std::clamp(volume, -10000, 0);
+}
 
 void SimBuffer::SetPan(int32_t pan) {
+    host_.Acted();
     pan_ = std::clamp(pan, -10000, 10000);
     settle();
     if (playing_ && playIndex_ >= 0) host_.soundPlay(playIndex_).pans.emplace_back(host_.clock().now(), pan_);
 }
 
 void SimBuffer::SetFrequency(uint32_t hz) {
+    host_.Acted();
     settle();
     frequency_ = std::clamp<uint32_t>(hz, 100, 200000);
     if (playing_) {
@@ -179,12 +198,14 @@ void SimBuffer::SetFrequency(uint32_t hz) {
 uint32_t SimBuffer::GetFrequency() { return frequency_; }
 
 void SimBuffer::Play(int flags) {
+    host_.Acted();
     settle();
     looping_ = (flags & kPlayLooping) != 0;
     double t = host_.clock().now();
     double f = frameAt(t);
     if (f >= frames_) f = 0;
     if (!playing_) {
+        polled_ = false;
         SoundPlay p;
         p.name = name_;
         p.start = t;
@@ -199,6 +220,7 @@ void SimBuffer::Play(int flags) {
 }
 
 void SimBuffer::Stop() {
+    host_.Acted();
     settle();
     if (!playing_) return;
     anchor(0);
@@ -212,7 +234,7 @@ int SimBuffer::GetStatus() {
     return looping_ ? kStatusLooping : kStatusPlaying;
 }
 
-uint32_t SimBuffer::DataBytes() const { return static_cast<uint32_t>(wave_.bytes.size()); }
+uint32_t SimBuffer::DataBytes() const { return dataBytes_; }
 
 // ---------------------------------------------------------------------------
 // SimHost
@@ -280,6 +302,7 @@ std::vector<std::string> SimHost::Spoken() const {
 
 void SimHost::Advance(double seconds) {
     now_ += seconds;
+    ++steps_;
     if (now_ > limit_) throw SimTimeout("simulated run passed its time limit");
     SpeechSettle();
     if (tick_ && !inTick_) {
@@ -294,9 +317,61 @@ void SimHost::Advance(double seconds) {
     }
 }
 
+void SimHost::WakeAt(double time) {
+    if (skipAhead_ && time > now_) wakeups_.push_back(time);
+}
+
+double SimHost::NextMoment() {
+    double t = now_ + kSkipCap;
+    for (const Event& e : pending_) t = std::min(t, e.time);
+    wakeups_.erase(std::remove_if(wakeups_.begin(), wakeups_.end(), [&](double w) { return w <= now_; }),
+                   wakeups_.end());
+    for (double w : wakeups_) t = std::min(t, w);
+    if (speechBusy()) {
+        const Utterance& u = utterances_[speechHead_];
+        double start = u.start;
+        if (start < 0) start = std::max(u.queued, speechHead_ > 0 ? utterances_[speechHead_ - 1].end : -1.0);
+        t = std::min(t, start > now_ ? start : start + Duration(u.text, u.rate));
+    }
+    for (SimBuffer* b : live_) {
+        if (!b->playing()) continue;
+        if (b->polled()) return now_;  // the program follows this sound: fine steps
+        double end = b->EndTime();
+        if (end >= 0) t = std::min(t, end);
+    }
+    return t;
+}
+
+void SimHost::Step(double maxSeconds) {
+    if (!skipAhead_) {
+        Advance(quantum_);
+        return;
+    }
+    const double t = std::min(NextMoment(), now_ + maxSeconds);
+    // Whole quanta, landing where fine steps would first have seen it.
+    double n = std::ceil((t - now_) / quantum_ - 1e-9);
+    Advance(std::max(1.0, n) * quantum_);
+}
+
+void SimHost::Wait(double maxSeconds) {
+    Step(maxSeconds);
+    delivered_ = Deliver();
+    actionsAtYield_ = actions_;
+}
+
+// Only a program polling in a loop may be moved on: a first Yield after the
+// program did something, or after a key reached it, lasts one quantum, as a
+// Yield of the real platform lasts about a millisecond when nothing comes.
 void SimHost::Yield() {
-    Advance(quantum_);
-    if (pending_.empty() || sink_ == nullptr) return;
+    const bool polling = actions_ == actionsAtYield_ && !delivered_;
+    if (polling) Step(kSkipCap);
+    else Advance(quantum_);
+    delivered_ = Deliver();
+    actionsAtYield_ = actions_;
+}
+
+bool SimHost::Deliver() {
+    if (pending_.empty() || sink_ == nullptr) return false;
     std::stable_sort(pending_.begin(), pending_.end(), [](const Event& a, const Event& b) { return a.time < b.time; });
     std::vector<Event> due;
     auto it = std::partition_point(pending_.begin(), pending_.end(), [&](const Event& e) { return e.time <= now_; });
@@ -307,6 +382,7 @@ void SimHost::Yield() {
         else if (e.code < 0) sink_->CloseRequest();
         else sink_->KeyDown(e.code, e.time);
     }
+    return !due.empty();
 }
 
 void SimHost::PressKey(int code, double time) { pending_.push_back({time < 0 ? now_ : time, code}); }
@@ -323,9 +399,20 @@ bool SimHost::StartProgram(const std::string& path) {
 }
 
 std::unique_ptr<SoundBuffer> SimHost::CreateSoundBufferFromFile(const std::string& path) {
-    WaveData wave = LoadWave(path);
-    auto size = FileSize(path);
-    return std::make_unique<SimBuffer>(*this, SoundName(path), std::move(wave), static_cast<uint32_t>(size.value_or(0)));
+    std::error_code ec;
+    const uintmax_t size = std::filesystem::file_size(path, ec);
+    const int64_t modified =
+        ec ? 0 : std::filesystem::last_write_time(path, ec).time_since_epoch().count();
+    auto known = waves_.find(path);
+    if (ec || known == waves_.end() || known->second.size != size || known->second.modified != modified) {
+        WaveData wave = LoadWave(path);  // throws for a missing or unplayable file
+        const auto dataBytes = static_cast<uint32_t>(wave.bytes.size());
+        wave.bytes.clear();
+        if (ec) return std::make_unique<SimBuffer>(*this, SoundName(path), wave, dataBytes, 0);
+        known = waves_.insert_or_assign(path, KnownWave{size, modified, wave, dataBytes}).first;
+    }
+    const KnownWave& k = known->second;
+    return std::make_unique<SimBuffer>(*this, SoundName(path), k.format, k.dataBytes, static_cast<uint32_t>(size));
 }
 
 std::unique_ptr<SpeechVoice> SimHost::CreateVoice() { return std::make_unique<SimVoice>(*this); }

@@ -44,7 +44,8 @@ class SimHost;
 
 class SimBuffer : public SoundBuffer {
 public:
-    SimBuffer(SimHost& host, std::string name, WaveData wave, uint32_t fileBytes);
+    // `wave` gives the format; its samples are not kept, only their length.
+    SimBuffer(SimHost& host, std::string name, const WaveData& wave, uint32_t dataBytes, uint32_t fileBytes);
     ~SimBuffer() override;
 
     void SetCurrentPosition(uint32_t byteOffset) override;
@@ -62,6 +63,11 @@ public:
     const std::string& name() const { return name_; }
     uint32_t fileBytes() const { return fileBytes_; }
     bool playing();
+    // The program has read the position of the current play.
+    bool polled() const { return polled_; }
+    // Clock time at which a one-shot play ends if nothing changes, or a
+    // negative value when it is not playing or loops.
+    double EndTime();
     // Clock time at which the heard position reaches `byteOffset` if nothing
     // changes, or a negative value when it never will.
     double TimeOfPosition(uint32_t byteOffset);
@@ -79,7 +85,9 @@ private:
 
     SimHost& host_;
     std::string name_;
-    WaveData wave_;
+    uint32_t sampleRate_;
+    uint16_t blockAlign_;
+    uint32_t dataBytes_;
     uint32_t fileBytes_;
     uint32_t frames_;
     int32_t volume_ = 0;
@@ -87,6 +95,7 @@ private:
     uint32_t frequency_;
     bool playing_ = false;
     bool looping_ = false;
+    bool polled_ = false;
     std::vector<Anchor> anchors_;
     int playIndex_ = -1;  // index in the host's sound record of the current play
 };
@@ -112,6 +121,18 @@ public:
     // Length of virtual time one Yield advances.
     void SetQuantum(double seconds) { quantum_ = seconds; }
     double quantum() const { return quantum_; }
+    // Lets Yield and Wait move straight on, in whole quanta, to the first
+    // moment something can happen: a key or wake-up due, speech starting or
+    // ending, a sound ending; never more than `kSkipCap` at once. While a
+    // sound whose position the program reads is playing, every Yield is one
+    // quantum as before.
+    void SetSkipAhead(bool on) { skipAhead_ = on; }
+    bool skipAhead() const { return skipAhead_; }
+    static constexpr double kSkipCap = 0.05;
+    // The script wants a tick at (or just after) `time`.
+    void WakeAt(double time);
+    // How many times virtual time moved on.
+    uint64_t steps() const { return steps_; }
     // Called after every advance of virtual time, before events are delivered.
     void OnTick(std::function<void()> fn) { tick_ = std::move(fn); }
     // A key-down at `time` (default: now); delivered at the next Yield.
@@ -149,6 +170,11 @@ public:
     std::vector<Utterance>& mutableUtterances() { return utterances_; }
     bool speechBusy();
     void SpeechPurgeAll();
+    // The program changed something (spoke, played, moved a sound ...).
+    void Acted() { ++actions_; }
+    // Moves on to the next moment worth a look, at most `maxSeconds` ahead
+    // (one quantum unless skipping ahead).
+    void Step(double maxSeconds);
 
 private:
     // Clock
@@ -156,7 +182,7 @@ private:
     // Platform
     void SetEventSink(EventSink* sink) override { sink_ = sink; }
     void Yield() override;
-    void Wait(double) override { Yield(); }
+    void Wait(double maxSeconds) override;
     void MessageBox(const std::string& text) override;
     bool StartProgram(const std::string& path) override;
     // SoundDevice
@@ -187,6 +213,23 @@ private:
     int beeps_ = 0;
     int voiceCount_;
     bool inTick_ = false;
+    bool skipAhead_ = false;
+    std::vector<double> wakeups_;
+    uint64_t steps_ = 0;
+    uint64_t actions_ = 0;
+    uint64_t actionsAtYield_ = 0;
+    bool delivered_ = false;
+    bool Deliver();
+    double NextMoment();
+    // Wave files already read, by path: a simulated game opens the same few
+    // dozen files thousands of times.
+    struct KnownWave {
+        uintmax_t size;
+        int64_t modified;
+        WaveData format;
+        uint32_t dataBytes;
+    };
+    std::map<std::string, KnownWave> waves_;
 };
 
 // Thrown by Yield when the time limit has passed.
