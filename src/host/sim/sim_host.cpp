@@ -42,6 +42,7 @@ public:
         u.voice = voice_;
         u.rate = rate_;
         u.volume = volume_;
+        u.duration = SimHost::Duration(text, rate_);
         u.queued = host_.clock().now();
         host_.mutableUtterances().push_back(u);
         host_.SpeechSettle();
@@ -175,11 +176,13 @@ double SimBuffer::TimeOfPosition(uint32_t byteOffset) {
 
 void SimBuffer::SetVolume(int32_t volume) {
     host_.Acted();
+    if (volume < -10000 || volume > 0) host_.Fault("volume " + std::to_string(volume) + " asked of " + name_);
     volume_ = std::clamp(volume, -10000, 0);
 }
 
 void SimBuffer::SetPan(int32_t pan) {
     host_.Acted();
+    if (pan < -10000 || pan > 10000) host_.Fault("pan " + std::to_string(pan) + " asked of " + name_);
     pan_ = std::clamp(pan, -10000, 10000);
     settle();
     if (playing_ && playIndex_ >= 0) host_.soundPlay(playIndex_).pans.emplace_back(host_.clock().now(), pan_);
@@ -271,7 +274,7 @@ void SimHost::SpeechSettle() {
             if (s > now_) break;
             u.start = s;
         }
-        double e = u.start + Duration(u.text, u.rate);
+        double e = u.start + u.duration;
         if (e > now_) break;
         u.end = e;
         prevEnd = e;
@@ -331,7 +334,7 @@ double SimHost::NextMoment() {
         const Utterance& u = utterances_[speechHead_];
         double start = u.start;
         if (start < 0) start = std::max(u.queued, speechHead_ > 0 ? utterances_[speechHead_ - 1].end : -1.0);
-        t = std::min(t, start > now_ ? start : start + Duration(u.text, u.rate));
+        t = std::min(t, start > now_ ? start : start + u.duration);
     }
     for (SimBuffer* b : live_) {
         if (!b->playing()) continue;

@@ -21,6 +21,7 @@ struct Utterance {
     int voice = 0;
     int rate = 0;
     int volume = 100;
+    double duration = 0;    // seconds it lasts when heard to its end
     double queued = 0;      // clock time Speak was called
     double start = -1;      // clock time it started to sound; -1 if never (purged first)
     double end = -1;        // clock time it ended or was cut; -1 while still queued/playing
@@ -152,6 +153,10 @@ public:
     const std::vector<std::string>& started() const { return started_; }
     const std::vector<std::string>& messages() const { return messages_; }
     int beeps() const { return beeps_; }
+    // Requests the platform could not carry out as asked (a volume or pan
+    // out of its range, clamped), in words.
+    const std::vector<std::string>& faults() const { return faults_; }
+    void Fault(std::string what) { faults_.push_back(std::move(what)); }
     // The buffers alive now (for bots that swing at a pitch).
     std::vector<SimBuffer*> liveBuffers() const { return live_; }
     // Seconds a text lasts at a rate; the simulated engine's only model.
@@ -210,6 +215,7 @@ private:
     std::vector<SimBuffer*> live_;
     std::vector<std::string> started_;
     std::vector<std::string> messages_;
+    std::vector<std::string> faults_;
     int beeps_ = 0;
     int voiceCount_;
     bool inTick_ = false;
