@@ -801,6 +801,12 @@ std::optional<Replay> ReadReplay(const std::string& text) {
     return std::nullopt;
 }
 
+std::map<std::string, std::string> FreshFiles() {
+    test::TempDir dir;
+    SeedFolder(DataFolder(dir.path()));
+    return Snapshot(DataFolder(dir.path()));
+}
+
 std::vector<std::string> PlayRecorded(uint64_t seed, Profile profile, const std::map<std::string, std::string>& files,
                                       Replay* record, std::vector<Transcript>* transcripts) {
     test::TempDir dir;

@@ -98,6 +98,9 @@ Summary Soak(const Options& options);
 // one per program run and returns the violations seen.
 std::vector<std::string> PlayReplay(const Replay& replay, std::vector<Transcript>* transcripts);
 
+// The files of a data folder before the first start: the rosters and settings.
+std::map<std::string, std::string> FreshFiles();
+
 // Plays one game with the simulated player from `files`, recording it.
 std::vector<std::string> PlayRecorded(uint64_t seed, Profile profile, const std::map<std::string, std::string>& files,
                                       Replay* record, std::vector<Transcript>* transcripts);
