@@ -106,3 +106,69 @@ TEST(SimPlatform, KeysArriveAtTheNextYieldWithTheirTimeStamps) {
 
 }  // namespace
 }  // namespace sw::host::sim
+
+namespace sw::host::sim {
+namespace {
+
+// Skipping ahead: a program polling in a loop is moved on to the moment
+// something happens, never past it, and never while it follows a sound.
+TEST(SimSkipAhead, PollingLoopsLandJustAfterWhatTheyWaitFor) {
+    World w;
+    w.sim.SetSkipAhead(true);
+    auto voice = w.sim.speech().CreateVoice();
+    const std::string text = "a sentence of some length for the test";
+    voice->Speak(text, kSpeakAsync);
+    const double end = SimHost::Duration(text, 0);
+    // The first Yield after speaking lasts one quantum, as a real one would.
+    const uint64_t steps0 = w.sim.steps();
+    w.sim.platform().Yield();
+    EXPECT_NEAR(w.sim.clock().now(), 0.001, 1e-9);
+    while (voice->RunningState() == kSpeechSpeaking) w.sim.platform().Yield();
+    EXPECT_GE(w.sim.clock().now(), end);
+    EXPECT_LT(w.sim.clock().now(), end + 0.001 + 1e-9);
+    // At most 50 ms a step, not a millisecond.
+    EXPECT_LE(w.sim.steps() - steps0, static_cast<uint64_t>(end / SimHost::kSkipCap) + 3);
+
+    // A key is delivered at its stamp, and a Wait never passes its limit.
+    struct Sink : EventSink {
+        double at = -1;
+        void KeyDown(int, double t) override { at = t; }
+        void CloseRequest() override {}
+        void TerminateRequest() override {}
+    } sink;
+    w.sim.platform().SetEventSink(&sink);
+    const double t0 = w.sim.clock().now();
+    w.sim.PressKey(65, t0 + 0.0305);
+    while (sink.at < 0) w.sim.platform().Wait(1.0);
+    EXPECT_NEAR(w.sim.clock().now(), t0 + 0.031, 1e-6);
+    const double t1 = w.sim.clock().now();
+    w.sim.platform().Wait(0.0101);
+    EXPECT_NEAR(w.sim.clock().now(), t1 + 0.011, 1e-6);
+    // A script's wake-up is a moment too.
+    w.sim.WakeAt(t1 + 0.02);
+    w.sim.platform().Wait(1.0);
+    EXPECT_NEAR(w.sim.clock().now(), t1 + 0.02, 1e-6);
+    w.sim.platform().SetEventSink(nullptr);
+}
+
+TEST(SimSkipAhead, AFollowedSoundKeepsMillisecondSteps) {
+    World w;
+    w.sim.SetSkipAhead(true);
+    auto b = w.Load(1000);  // one second
+    b->Play(kPlayOnce);
+    w.sim.platform().Yield();
+    // Only waited for: moved on to its end.
+    while (b->GetStatus() == kStatusPlaying) w.sim.platform().Yield();
+    EXPECT_NEAR(w.sim.clock().now(), 1.0, 0.0011);
+    // Followed by its position: a quantum at a time.
+    b->Play(kPlayOnce);
+    const double t0 = w.sim.clock().now();
+    for (int i = 0; i < 100; ++i) {
+        b->GetCurrentPosition();
+        w.sim.platform().Yield();
+    }
+    EXPECT_NEAR(w.sim.clock().now() - t0, 0.1, 1e-6);
+}
+
+}  // namespace
+}  // namespace sw::host::sim
