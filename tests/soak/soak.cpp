@@ -446,9 +446,12 @@ private:
         // The start-up's questions.
         if (text == " Would you like to read the baseball rules dot T X T file? yes " ||
             text == " Would you like to read the baseball rules dot T X T file? no " ||
-            text == " would you like to get in some batting practice? yes " ||
             text == " Do you wish to exit the game? yes ") {
             PressAfter(Key('n'), 0.3 + dice_.Uniform());
+            return;
+        }
+        if (text == " would you like to get in some batting practice? yes ") {
+            PressAfter(dice_.Chance(0.05) ? Key('y') : Key('n'), 0.3 + dice_.Uniform());
             return;
         }
         if (text == " Would you like to reed the special key instructions? ") {
@@ -497,6 +500,27 @@ private:
             }
             return;
         }
+        // Batting practice, when a question's answer led there: a few
+        // pitches of the random kind, then out.
+        if (text == " random pitches ") {
+            if (practicePitches_ < 0) practicePitches_ = dice_.Below(4);
+            PressAfter(practicePitches_ > 0 ? kEnter : kDown, 0.5);
+            return;
+        }
+        if (text == " selected pitches ") {
+            PressAfter(kDown, 0.5);
+            return;
+        }
+        if (text == " exit ") {
+            practicePitches_ = -1;
+            PressAfter(kEnter, 0.5);
+            return;
+        }
+        if (text == "press the space bar to step into the batters box or e to exit") {
+            PressAfter(practicePitches_-- > 0 ? kSpace : Key('e'), 0.5);
+            if (practicePitches_ < 0) practicePitches_ = 0;
+            return;
+        }
         if (rateEnterNext_) {
             rateEnterNext_ = false;
             PressAfter(kEnter, 0.5);
@@ -508,9 +532,11 @@ private:
     void CheckPrompt() {
         const GameState& gs = program_.state();
         std::ostringstream bad;
-        if (gs.outs < 0 || gs.outs > 3) bad << " outs " << gs.outs;
-        if (gs.balls < 0 || gs.balls > 4) bad << " balls " << gs.balls;
-        if (gs.strikes < 0 || gs.strikes > 3) bad << " strikes " << gs.strikes;
+        // A prompt comes in a live at-bat: fewer than three outs, four balls
+        // or three strikes.
+        if (gs.outs < 0 || gs.outs > 2) bad << " outs " << gs.outs;
+        if (gs.balls < 0 || gs.balls > 3) bad << " balls " << gs.balls;
+        if (gs.strikes < 0 || gs.strikes > 2) bad << " strikes " << gs.strikes;
         for (int f : {int(gs.runnerOnFirst), int(gs.runnerOnSecond), int(gs.runnerOnThird)})
             if (f != 0 && f != 1) bad << " a base flag " << f;
         if (gs.runnersOn != gs.runnerOnFirst + gs.runnerOnSecond + gs.runnerOnThird)
@@ -601,6 +627,7 @@ private:
     int pauseItem_ = 0;
     int answerAfterReturn_ = kSpace;
     bool bullpenEnterNext_ = false, rateEnterNext_ = false;
+    int practicePitches_ = -1;
     Chose chose_ = Chose::Nothing;
     int lastRuns_[3] = {0, 0, 0};
 };
@@ -897,7 +924,7 @@ Summary Soak(const Options& options) {
         const bool keep = options.keepReplays || (!violations.empty() && sum.violations.empty());
         if (keep) {
             const std::string name = (options.replayFolder.empty() ? std::string(".") : options.replayFolder) +
-                                     "/soak-" + std::to_string(options.seed) + "-game" + std::to_string(g + 1) +
+                                     "/soak-" + ProfileName(options.profile) + "-" + std::to_string(options.seed) + "-game" + std::to_string(g + 1) +
                                      ".replay";
             try {
                 host::WriteFileAtomic(name, WriteReplay(record));
