@@ -21,7 +21,9 @@ void ExitSequence::Run(bool afterStartupFailure, bool storeVoice) {
     if (storeVoice) files_.WriteVoiceConfig(speech_.voiceIndex, speech_.speechRate);
     sound_.ReleaseAll();
     closingAllowed = 1;
-    if (endNow) return;
+    // A session that is ending starts no other program and waits for nothing
+    // more: what had to be kept is written.
+    if (endNow || keys_.terminating) return;
 
     if (auto menu = host::FindFile(host_.folders().program, "vellobar")) {
         speech_.Voice.reset();

@@ -19,7 +19,7 @@ GameProgram::GameProgram(host::Host& h)
       bullpen_(gs_, rosters_, speech_, sound_, keys_, plays_, broadcast_),
       gameEnd_(gs_, speech_, sound_, keys_, plays_.status, files_),
       pauseMenu_(gs_, rosters_, speech_, sound_, keys_, files_),
-      inningLoop_(gs_, rosters_, speech_, sound_, keys_, plays_, bullpen_, broadcast_, gameEnd_),
+      inningLoop_(gs_, rosters_, speech_, sound_, keys_, plays_, bullpen_, broadcast_, gameEnd_, pauseMenu_),
       exit_(h, keys_, speech_, sound_, files_) {
     RegisterKeys();
 }
@@ -50,6 +50,14 @@ void GameProgram::RegisterKeys() {
         if (exit_.closingAllowed == 1) exit_.endNow = true;
         else keys_.keyCode = "27";
     };
+    // A session that ends is not asked: a key wait ends at once (Keys), and
+    // once the exit sequence has let the window close, the goodbye in
+    // progress is cut short as a close would cut it.
+    keys_.terminateRequest = [this] {
+        if (exit_.closingAllowed != 1) return;
+        speech_.stopspeech();
+        exit_.endNow = true;
+    };
 }
 
 void GameProgram::ReadBack(const std::string& text) {
@@ -66,15 +74,23 @@ void GameProgram::ReadBack(const std::string& text) {
 }
 
 int GameProgram::Run() {
-    const StartUp::Result started = startUp_.Run();
+    StartUp::Result started = StartUp::Result::Leave;
+    try {
+        started = startUp_.Run();
+        if (started == StartUp::Result::Play) {
+            broadcast_.extraCommercials = startUp_.extraCommercials;
+            words_.Fill();
+            loopEnd = inningLoop_.Play();
+        }
+    } catch (const Keys::Terminated&) {
+        // The session ended at a key wait outside the prompts of the innings
+        // (a start-up question, the names, the coin, the offer after a game):
+        // nothing there lives only in memory, so the program leaves as it is.
+        speech_.stopspeech();
+    }
     if (started == StartUp::Result::Failure) {
         exit_.Run(true, startUp_.settingsLoaded);
         return 1;
-    }
-    if (started == StartUp::Result::Play) {
-        broadcast_.extraCommercials = startUp_.extraCommercials;
-        words_.Fill();
-        loopEnd = inningLoop_.Play();
     }
     exit_.Run(false, startUp_.settingsLoaded);
     return 0;

@@ -45,7 +45,8 @@ public:
     PauseMenu& pauseMenu() { return pauseMenu_; }
     GameEnd& gameEnd() { return gameEnd_; }
     ExitSequence& exitSequence() { return exit_; }
-    // How the inning loop ended; unset when the game never reached it.
+    // How the inning loop ended; unset when it never returned: the game
+    // never reached it, or the session ended at the offer after the game.
     std::optional<InningLoop::End> loopEnd;
 
 private:

@@ -7,7 +7,7 @@
 namespace sw {
 
 InningLoop::InningLoop(GameState& gs, const data::Rosters& rosters, Speech& speech, Sound& sound, Keys& keys,
-                       Plays& plays, Bullpen& bullpen, Broadcast& broadcast, GameEnd& gameEnd)
+                       Plays& plays, Bullpen& bullpen, Broadcast& broadcast, GameEnd& gameEnd, PauseMenu& pauseMenu)
     : gs_(gs),
       rosters_(rosters),
       pv_(plays.pv),
@@ -17,7 +17,8 @@ InningLoop::InningLoop(GameState& gs, const data::Rosters& rosters, Speech& spee
       plays_(plays),
       bullpen_(bullpen),
       broadcast_(broadcast),
-      gameEnd_(gameEnd) {}
+      gameEnd_(gameEnd),
+      pauseMenu_(pauseMenu) {}
 
 void InningLoop::ResetTallies() {
     for (Num* t : {&gs_.runTally, &gs_.hitTally, &gs_.grandSlamTally, &gs_.homeRunTally, &gs_.tripleTally,
@@ -165,9 +166,20 @@ std::optional<InningLoop::End> InningLoop::OnePitch() {
     gs_.basesOutsBefore = gs_.pickoffTally + gs_.caughtStealingTally;
 
     // 11-12: the decision and the pitch.
-    const bool go = gs_.battingTeam == 1 ? BatterPrompt() : bullpen_.PitchMenu();
-    if (!go) return End::Left;
-    if (!plays_.pitch.ThePitch()) return End::Left;
+    try {
+        const bool go = gs_.battingTeam == 1 ? BatterPrompt() : bullpen_.PitchMenu();
+        if (!go) return End::Left;
+        if (!plays_.pitch.ThePitch()) return End::Left;
+    } catch (const Keys::Terminated&) {
+        // The session is ending. Only a key wait ends this way: the batter
+        // prompt, the pitch menu with its bull-pen list, or the base to throw
+        // to, each with what Escape or a hot key opened there. At every one
+        // of them the player could have chosen "save and exit", so the game
+        // record is whole: it is kept the same way.
+        speech_.stopspeech();
+        pauseMenu_.SaveAndExit();
+        return End::SessionEnded;
+    }
 
     // 13-15: what the pitch changed.
     gs_.runnersOn = gs_.runnerOnFirst + gs_.runnerOnSecond + gs_.runnerOnThird;

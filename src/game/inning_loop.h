@@ -6,6 +6,7 @@
 #include "game/broadcast.h"
 #include "game/bullpen.h"
 #include "game/game_end.h"
+#include "game/pause_menu.h"
 #include "play/plays.h"
 
 namespace sw {
@@ -13,10 +14,12 @@ namespace sw {
 class InningLoop {
 public:
     InningLoop(GameState& gs, const data::Rosters& rosters, Speech& speech, Sound& sound, Keys& keys, Plays& plays,
-               Bullpen& bullpen, Broadcast& broadcast, GameEnd& gameEnd);
+               Bullpen& bullpen, Broadcast& broadcast, GameEnd& gameEnd, PauseMenu& pauseMenu);
 
-    // How the game left the loop.
-    enum class End { GameOver, Called, Left };
+    // How the game left the loop. SessionEnded: the session ended while the
+    // game waited for the player, and the game was saved as "save and exit"
+    // saves it.
+    enum class End { GameOver, Called, Left, SessionEnded };
     End Play();
 
     // Sets every half-inning tally and `sameBatter` to 0.
@@ -42,6 +45,7 @@ private:
     Bullpen& bullpen_;
     Broadcast& broadcast_;
     GameEnd& gameEnd_;
+    PauseMenu& pauseMenu_;
 };
 
 }  // namespace sw

@@ -56,12 +56,16 @@ bool PauseMenu::Run() {
             return true;
         default:
             chosen = Choice::SaveAndExit;
-            gs_.saveMarker = data::kMarkerSavedGame;
-            files_.WriteSavedGame(gs_, rosters_);
-            speech_.say(" game saved ");
-            keys_.dy(0.2);
+            SaveAndExit();
             return false;
     }
+}
+
+void PauseMenu::SaveAndExit() {
+    gs_.saveMarker = data::kMarkerSavedGame;
+    files_.WriteSavedGame(gs_, rosters_);
+    speech_.say(" game saved ");
+    keys_.dy(0.2);
 }
 
 }  // namespace sw

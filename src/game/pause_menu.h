@@ -21,6 +21,9 @@ public:
     // Runs the menu until an item is chosen with Enter. True when the player
     // returns to the game; the next key then goes to the game as its answer.
     bool Run();
+    // Item 1's work: the game with marker 1 and its batting order written,
+    // " game saved " said. Also how a session that ends keeps the game.
+    void SaveAndExit();
     // What the last Run chose.
     Choice chosen = Choice::None;
     int pauseChoice = 1;

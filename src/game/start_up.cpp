@@ -110,7 +110,10 @@ void StartUp::PlayTitle() {
     });
     speech_.say(" ");
     if (sound_.effectBuffer) {
-        while (sound_.effectBuffer->GetStatus() == host::kStatusPlaying && keys_.keyCode.empty()) keys_.idle();
+        // A key ends the title early, and so does the end of the session.
+        while (sound_.effectBuffer->GetStatus() == host::kStatusPlaying && keys_.keyCode.empty() &&
+               !keys_.terminating)
+            keys_.idle();
         sound_.effectBuffer->Stop();
     }
 }

@@ -26,8 +26,19 @@ void Keys::CloseRequest() {
 }
 
 void Keys::TerminateRequest() {
+    terminating = true;
     if (terminateRequest) terminateRequest();
+    // A key wait would wait for ever now: it ends here, from inside the
+    // event, which also leaves a dialog a hot key opened, however it waits.
+    if (keyWaits_ > 0) throw Terminated{};
 }
+
+Keys::KeyWait::KeyWait(Keys& keys) : keys_(keys) {
+    if (keys_.terminating) throw Terminated{};
+    ++keys_.keyWaits_;
+}
+
+Keys::KeyWait::~KeyWait() { --keys_.keyWaits_; }
 
 void Keys::yield() { host_.platform().Yield(); }
 
@@ -48,6 +59,7 @@ void Keys::clk() {
 }
 
 void Keys::getkey() {
+    const KeyWait wait(*this);
     clk();
     do {
         idle();
@@ -66,6 +78,7 @@ void Keys::getkey() {
 }
 
 void Keys::getkey2() {
+    const KeyWait wait(*this);
     clk();
     while (keyCode.empty()) idle();
 }

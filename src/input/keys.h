@@ -26,6 +26,16 @@ public:
     int rnd = 0;
     int crowdOn = 0;
     bool shiftPending = false;
+    // The session is ending (SIGTERM, SIGHUP): set by the first terminate
+    // request, never cleared. No key will come any more.
+    bool terminating = false;
+
+    // Thrown out of a key wait once the session is ending: by the wait in
+    // progress when the request comes (with whatever its hot key opened),
+    // and by every key wait begun afterwards. It is no std::exception, so no
+    // step's error guard takes it for a failure and goes on; the program
+    // catches it where it can leave without losing anything.
+    struct Terminated {};
 
     // --- what the layers above plug in ---------------------------------------------
     std::function<void()> stopSpeech;                  // getkey silences speech
@@ -39,6 +49,7 @@ public:
 
     // --- operations -------------------------------------------------------------------
     void clk();
+    // The key waits. Each throws Terminated once the session is ending.
     void getkey();
     void getkey2();
     void getter(const std::string& prompt);
@@ -65,6 +76,20 @@ private:
     Random& random_;
     const Variant& variant_;
     std::vector<std::pair<std::string, std::function<void()>>> hotKeys_;
+    int keyWaits_ = 0;  // key waits in progress, the hot keys they run included
+
+    // Marks a key wait for its lifetime; refuses to begin one once the
+    // session is ending.
+    class KeyWait {
+    public:
+        explicit KeyWait(Keys& keys);
+        ~KeyWait();
+        KeyWait(const KeyWait&) = delete;
+        KeyWait& operator=(const KeyWait&) = delete;
+
+    private:
+        Keys& keys_;
+    };
 };
 
 }  // namespace sw

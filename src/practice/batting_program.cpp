@@ -39,12 +39,13 @@ struct BattingProgram {
     void Leave();
 };
 
-// Releases everything, starts the game menu when it is there, and ends.
+// Releases everything, starts the game menu when it is there, and ends. A
+// session that is ending starts no other program.
 void BattingProgram::Leave() {
     sound.ReleaseAll();
     speech.Voice.reset();
     const std::string menu = host::JoinPath(host.folders().program, "vellobar");
-    if (host::FileSize(menu)) host.platform().StartProgram(menu);
+    if (!keys.terminating && host::FileSize(menu)) host.platform().StartProgram(menu);
     exitFlag = 1;
 }
 
@@ -90,13 +91,22 @@ int BattingProgram::Run() {
         }
     });
     keys.random().Reseed(keys.timer());
-    if (speech.configLoaded == 0) {
-        speech.say2(" press the control key at any time to adjust the rate of the speech ");
-        dialogs.changevoice();
+    try {
+        if (speech.configLoaded == 0) {
+            speech.say2(" press the control key at any time to adjust the rate of the speech ");
+            dialogs.changevoice();
+        }
+        keys.clk();
+        practice.practicePromptCount = 0;
+        practice.batprac();
+    } catch (const Keys::Terminated&) {
+        // The session is ending: the program writes nothing, so it leaves
+        // from the key wait it was in, without the thanks that belong to
+        // the menu's " exit ".
+        speech.stopspeech();
+        Leave();
+        return 0;
     }
-    keys.clk();
-    practice.practicePromptCount = 0;
-    practice.batprac();
 
     for (auto& b : sound.crowdBuffer)
         if (b) b->Stop();

@@ -7,7 +7,11 @@
 #     introduction; Escape, exit without saving leaves the saved game as it was.
 #  3. A series whose first game is at the computer's park, so the player's
 #     team bats first whatever the coin said in run 1: space, a swing while
-#     the pitch sound plays, its verdict; then Escape and exit game.
+#     the pitch sound plays, its verdict; F7's report at the next batter
+#     prompt, then SIGTERM there: the game saves itself as "save and exit"
+#     does and the program ends by itself within seconds.
+#  4. The same home folder again: that game goes on at once, the report at
+#     its first prompt as before; Escape, exit game leaves the save as it was.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
@@ -37,6 +41,12 @@ verdict() {
     said=$(heard_since "$thrown")
     [ -n "$said" ] || { echo "nothing said between the pitch and the next prompt"; stop_program; }
     echo "$said" | sed "s/^/    heard: /"
+}
+# F7 at a prompt: the whole report, to its last item.
+report() {
+    press F7
+    await " We are in the top of the first inning" || stop_program
+    await_start " the score is " || stop_program
 }
 # Escape, "2. exit game", and the program ends by itself.
 exit_without_saving() {
@@ -118,9 +128,29 @@ next_prompt
 sleep 0.2
 step_in_and_swing
 verdict
+[ "$heard" != "$pitch_prompt" ] || { echo "the side changed after one pitch"; stop_program; }
 sleep 0.2
+report
+end_by_signal TERM 10
+DRIVE
+
+cat >"$work/fourth.sh" <<'DRIVE'
+set -u
+. "$3"
+. "$(dirname "$2")/prompts.sh"
+start_program "$1" "$2" "Sluggerwood"
+ask " " space
+await " We are in the top of the first inning" || stop_program
+next_prompt
+[ "$heard" != "$pitch_prompt" ] || { echo "the resumed game is not at the batter prompt"; stop_program; }
+sleep 0.2
+report
 exit_without_saving
 DRIVE
+
+# The lines of the last F7 report in the captions $1, from the count to the
+# score.
+report_of() { tac "$1" | sed -n '/^ the score is /,/^ the count is/p' | tac; }
 
 started=$(date +%s)
 xvfb_drive "$work/first.sh" "$1"
@@ -154,7 +184,51 @@ printf ' 2 \r\n 0 \r\n 0 \r\nReds\r\nkim\r\nOwls\r\n' >"$data/baseball.rec"
 printf ' 4242 \r\n' >"$sav"
 xvfb_drive "$work/third.sh" "$1"
 grep -q "^ this is game #1 of the best of 7" "$work/captions.txt" || fail "run 3 is not game 1 of the series"
-[ "$(head -n 1 "$sav")" = $' 4242 \r' ] || fail "exit game changed baseball.sav"
+grep -qxF " game saved " "$work/captions.txt" || fail "SIGTERM: the game was not saved"
+! grep -qxF "Sorry, but I could not find the Tamberlyn game menu program." "$work/captions.txt" ||
+    fail "SIGTERM: the program went on to the game menu's apology"
+[ "$(head -n 1 "$sav")" = $' 1 \r' ] || fail "SIGTERM: saved game marker: $(head -n 1 "$sav" | od -c | head -n 1)"
+# The saved game is the one the report told: Reds (visitors, at bat)
+# against the Owls at home in the top of the first; its count, outs, bases
+# and score.
+# A number of the saved game; an empty line reads as 0.
+line() {
+    local v
+    v=$(sed -n "$1p" "$sav" | tr -d '\r ')
+    echo "${v:-0}"
+}
+[ "$(sed -n 2,4p "$sav" | tr -d '\r' | tr '\n' ,)" = "Reds,kim,Owls," ] || fail "SIGTERM: saved game names"
+[ "$(line 7),$(line 8),$(line 9),$(line 10),$(line 11)" = "1,1,1,2,1" ] ||
+    fail "SIGTERM: inning, half, batting, home and visiting team: $(sed -n 7,11p "$sav")"
+said=$(report_of "$work/captions.txt")
+echo "$said" | sed "s/^/    report: /"
+plural() { [ "$1" = 1 ] || echo s; }
+bases() {
+    case "$1$2$3" in
+        000) echo " the bases are empty" ;; 111) echo " the bases are loaded" ;;
+        100) echo " there's a runner on first" ;; 010) echo " there's a runner on second" ;;
+        001) echo " there's a runner on third" ;; 110) echo "there are runners on first and second" ;;
+        101) echo "there are runners on first and third" ;; 011) echo "there are runners on second and third" ;;
+    esac
+}
+b=$(line 13) s=$(line 14) o=$(line 12)
+expected=" the count is $b ball$(plural "$b")
+ $s strike$(plural "$s")
+ There's $o out$(plural "$o")
+$(bases "$(line 15)" "$(line 16)" "$(line 17)")
+ the score is Reds $(line 5)Owls $(line 6)"
+[ "$said" = "$expected" ] || fail "SIGTERM: the saved game is not the one reported: expected
+$expected"
+cp "$sav" "$work/saved-after-third-run"
 echo "three runs: $(($(date +%s) - started)) s"
+
+xvfb_drive "$work/fourth.sh" "$1"
+for intro in " Would you like to read the baseball rules dot T X T file? no " " Would you like to read the baseball rules dot T X T file? yes " "The umpires for today's game are "; do
+    ! grep -qxF "$intro" "$work/captions.txt" || fail "the game saved on SIGTERM was not resumed: '$intro'"
+done
+[ "$(report_of "$work/captions.txt")" = "$said" ] || fail "the resumed game is not the one saved: $(report_of "$work/captions.txt")"
+cmp "$work/saved-after-third-run" "$sav" || fail "exit game changed baseball.sav"
+echo "four runs: $(($(date +%s) - started)) s"
 echo "baseball started a new series, pitched, saved and left; the next start resumed and left without saving;"
-echo "a game with the player's team batting first took a swing and its verdict"
+echo "a game with the player's team batting first took a swing and its verdict, was saved on SIGTERM at the"
+echo "batter prompt, ending by itself, and the next start resumed it"

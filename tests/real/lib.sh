@@ -92,6 +92,24 @@ finish() {
     exit $status
 }
 
+# Sends the signal $1 (TERM, HUP, ...) to the program, which must then end by
+# itself within $2 seconds; exits with its status, so a program the signal
+# killed fails. Says how long the ending took.
+end_by_signal() {
+    local t0
+    t0=$(date +%s%N)
+    kill -s "$1" "$pid"
+    for _ in $(seq 1 $(($2 * 20))); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    if kill -0 "$pid" 2>/dev/null; then echo "the program did not end within $2 s of SIG$1"; stop_program; fi
+    wait "$pid"
+    local status=$?
+    echo "SIG$1: the program ended by itself after $((($(date +%s%N) - t0) / 1000000)) ms, exit status $status"
+    exit $status
+}
+
 # A name typed key by key, then confirmed.
 name() {
     await "$1" || stop_program

@@ -23,31 +23,42 @@ namespace sw::host::real {
 
 namespace {
 
-// Interrupt and terminate signals count as requests to close the window; the
-// handler only counts them, Yield delivers them.
+// An interrupt (Ctrl+C in the terminal) counts as a request to close the
+// window. Terminate and hang-up mean the session is ending (a shutdown, a
+// logout, the terminal closed): they become a terminate request, which
+// nobody is asked about. The handlers only count; Yield and Wait deliver.
 std::atomic<int> pendingCloseSignals{0};
+std::atomic<int> pendingTerminateSignals{0};
 static_assert(std::atomic<int>::is_always_lock_free);
 
 struct sigaction previousInt;
 struct sigaction previousTerm;
+struct sigaction previousHup;
 
 extern "C" void OnCloseSignal(int) {
     pendingCloseSignals.fetch_add(1, std::memory_order_relaxed);
 }
 
+extern "C" void OnTerminateSignal(int) {
+    pendingTerminateSignals.fetch_add(1, std::memory_order_relaxed);
+}
+
 void InstallSignalHandlers() {
     struct sigaction action {};
-    action.sa_handler = OnCloseSignal;
     sigemptyset(&action.sa_mask);
     // No SA_RESTART: a wait for events may end early on a signal.
     action.sa_flags = 0;
+    action.sa_handler = OnCloseSignal;
     sigaction(SIGINT, &action, &previousInt);
+    action.sa_handler = OnTerminateSignal;
     sigaction(SIGTERM, &action, &previousTerm);
+    sigaction(SIGHUP, &action, &previousHup);
 }
 
 void RestoreSignalHandlers() {
     sigaction(SIGINT, &previousInt, nullptr);
     sigaction(SIGTERM, &previousTerm, nullptr);
+    sigaction(SIGHUP, &previousHup, nullptr);
 }
 
 // A message as one line for standard error: line breaks become blanks.
@@ -133,9 +144,13 @@ void Window::Wait(double maxSeconds) {
         Handle(event);
         while (SDL_PollEvent(&event)) Handle(event);
     }
-    for (int n = pendingCloseSignals.exchange(0); n > 0; --n) {
-        if (sink_) sink_->CloseRequest();
-    }
+    // Signals wait for a sink to take them.
+    if (!sink_) return;
+    const int closes = pendingCloseSignals.exchange(0);
+    // However many arrived, the session ends once. It comes first: a close
+    // after it would only ask the player what to do.
+    if (pendingTerminateSignals.exchange(0) > 0) sink_->TerminateRequest();
+    for (int n = closes; n > 0; --n) sink_->CloseRequest();
 }
 
 void Window::Handle(const SDL_Event& event) {
