@@ -57,6 +57,17 @@ int WriteAll(int fd, const char* data, size_t size) {
     return 0;
 }
 
+// Flushes the folder holding `path`, so a new entry in it (a rename, a new
+// file) survives a crash. A failure here loses nothing already written.
+void SyncFolderOf(const std::string& path) {
+    const std::string folder = fs::path(path).parent_path().string();
+    int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
 template <typename Bytes>
 Bytes ReadWhole(const std::string& path) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -122,6 +133,13 @@ std::string ReadText(const std::string& path) {
     return ReadWhole<std::string>(path);
 }
 
+namespace {
+std::function<void(const std::string&)>& WriteObserver() {
+    static std::function<void(const std::string&)> observer;
+    return observer;
+}
+}  // namespace
+
 void WriteFileAtomic(const std::string& path, const std::string& contents) {
     fs::path target(path);
     std::string base = target.filename().string();
@@ -153,19 +171,24 @@ void WriteFileAtomic(const std::string& path, const std::string& contents) {
     }
 
     // Make the rename itself durable; a failure here loses nothing already written.
-    int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    SyncFolderOf(path);
+    if (WriteObserver()) WriteObserver()(path);
 }
 
+void SetWriteObserver(std::function<void(const std::string& path)> observer) { WriteObserver() = std::move(observer); }
+
 void AppendFile(const std::string& path, const std::string& contents) {
+    const bool existed = Exists(path);
     int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0) Fail("cannot append to", path, errno);
     int err = WriteAll(fd, contents.data(), contents.size());
+    // The lines are on the disk before the caller goes on.
+    if (err == 0 && ::fsync(fd) != 0) err = errno;
     if (::close(fd) != 0 && err == 0) err = errno;
     if (err != 0) Fail("cannot append to", path, err);
+    // A file this call created is also made durable in its folder.
+    if (!existed) SyncFolderOf(path);
+    if (WriteObserver()) WriteObserver()(path);
 }
 
 bool IsFolder(const std::string& path) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,6 +30,10 @@ void WriteFileAtomic(const std::string& path, const std::string& contents);
 
 // Appends (creating the file when missing); throws HostError on failure.
 void AppendFile(const std::string& path, const std::string& contents);
+
+// Called with the path once a write or an append above has completed: lets
+// a test keep every version a file went through. None by default.
+void SetWriteObserver(std::function<void(const std::string& path)> observer);
 
 // True when `path` names an existing folder.
 bool IsFolder(const std::string& path);

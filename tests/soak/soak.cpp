@@ -214,7 +214,7 @@ public:
 
     GameProgram& program() { return program_; }
     SimHost& sim() { return sim_; }
-    Chose chose() const { return chose_; }
+    Chose chose() const { return replay_ ? static_cast<Chose>(replay_->chose) : chose_; }
     long pitches = 0;
 
     Transcript MakeTranscript(const std::string& dataFolder) const {
@@ -738,6 +738,7 @@ GameResult PlayGame(const std::string& root, uint64_t seed, Profile profile, con
         out.virtualSeconds += run.sim().clock().now();
         const auto after = Snapshot(folder);
         if (transcripts) transcripts->push_back(run.MakeTranscript(folder));
+        if (rec) rec->chose = static_cast<int>(run.chose());
         CheckFiles(before, after, run.program(), run.chose(), account, violations);
         const auto end = run.program().loopEnd;
         if (end == InningLoop::End::GameOver || end == InningLoop::End::Called) {
@@ -784,7 +785,7 @@ std::string WriteReplay(const Replay& r) {
     o << "seed " << r.seed << "\nplayer " << ProfileName(r.profile) << "\ngame " << r.game << "\n";
     for (const auto& [name, text] : r.files) o << "file " << name << " " << text.size() << "\n" << text << "\n";
     for (const auto& run : r.runs) {
-        o << "run " << run.keys.size() << "\n";
+        o << "run " << run.keys.size() << " " << run.chose << "\n";
         for (const auto& k : run.keys) o << Fmt(k.pressedAt) << " " << Fmt(k.stamp) << " " << k.code << "\n";
     }
     o << "end\n";
@@ -810,8 +811,8 @@ std::optional<Replay> ReadReplay(const std::string& text) {
             r.files[name] = content;
         } else if (word == "run") {
             size_t n = 0;
-            if (!(in >> n) || n > 1000000) return std::nullopt;
             RunRecord run;
+            if (!(in >> n >> run.chose) || n > 1000000 || run.chose < 0 || run.chose > 2) return std::nullopt;
             for (size_t i = 0; i < n; ++i) {
                 KeyPress k;
                 std::string a, b;

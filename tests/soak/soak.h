@@ -42,6 +42,7 @@ struct KeyPress {
 // One program run of a game: the keys that drove it.
 struct RunRecord {
     std::vector<KeyPress> keys;
+    int chose = 0;  // what the player chose from the pause menu, if anything
 };
 
 // Everything needed to play one game again exactly: the player files as they

@@ -31,7 +31,8 @@ TEST(Replay, ARecordedGamePlaysAgainWithTheSameTextsSoundsAndFiles) {
     EXPECT_EQ(WriteReplay(*read), file);
 
     std::vector<Transcript> replayed;
-    EXPECT_TRUE(PlayReplay(*read, &replayed).empty());
+    const auto violations = PlayReplay(*read, &replayed);
+    EXPECT_TRUE(violations.empty()) << violations.front();
     ASSERT_EQ(replayed.size(), played.size());
     for (size_t r = 0; r < played.size(); ++r) {
         ASSERT_EQ(replayed[r].lines.size(), played[r].lines.size()) << "run " << r;
@@ -66,7 +67,7 @@ TEST(Replay, FilesThatAreNotReplaysAreRefused) {
     EXPECT_FALSE(ReadReplay("sluggerwood replay 1\nseed 1\nplayer sometimes\ngame 1\nend\n"));
     // A file whose length runs past the end.
     EXPECT_FALSE(ReadReplay("sluggerwood replay 1\nseed 1\nplayer random\ngame 1\nfile a 99\nabc\nend\n"));
-    EXPECT_TRUE(ReadReplay("sluggerwood replay 1\nseed 1\nplayer random\ngame 1\nfile a 3\nabc\nrun 1\n0.5 0.25 32\nend\n"));
+    EXPECT_TRUE(ReadReplay("sluggerwood replay 1\nseed 1\nplayer random\ngame 1\nfile a 3\nabc\nrun 1 1\n0.5 0.25 32\nend\n"));
 }
 
 }  // namespace
