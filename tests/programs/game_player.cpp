@@ -45,17 +45,17 @@ void GamePlayer::Tick() {
     // The swing, timed to the position of the pitch sound.
     if (program_.state().battingTeam != 1) return;
     host::sim::SimBuffer* b = PlayingPitch(sim_);
-    if (!b || b == swungAt_) return;
+    if (!b || b->playIndex() == swungAt_) return;
     const double percent = swingPercent();
     if (percent < 0) {
-        swungAt_ = b;
+        swungAt_ = b->playIndex();
         return;
     }
     auto target = static_cast<uint32_t>(std::ceil(percent * b->fileBytes() / 100.0 - 1e-9));
     target += target % 2;
     const double t = b->TimeOfPosition(target);
     if (t < 0 || t > sim_.clock().now() + sim_.quantum()) return;
-    swungAt_ = b;
+    swungAt_ = b->playIndex();
     ++swings;
     sim_.PressKey(kSpaceKey, t);
 }

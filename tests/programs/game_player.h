@@ -49,7 +49,7 @@ private:
     GameProgram& program_;
     size_t seen_ = 0;
     bool engaged_ = false;
-    const void* swungAt_ = nullptr;
+    int swungAt_ = -1;  // the play of the pitch sound last swung at (or let go)
     int nextPitch_ = 0;
     int promptKeyAfterReturn_ = 0;
 };

@@ -321,10 +321,10 @@ private:
         SimBuffer* b = nullptr;
         for (auto* x : sim_.liveBuffers())
             if (IsPitch(x->name()) && x->playing()) b = x;
-        if (!b || b == swungAt_) return;
+        if (!b || b->playIndex() == swungAt_) return;
         if (percent_ < -100) percent_ = SwingPercent();
         if (percent_ < 0) {
-            swungAt_ = b;
+            swungAt_ = b->playIndex();
             percent_ = -1000;
             return;
         }
@@ -334,13 +334,13 @@ private:
         if (t < 0) {
             // Beyond the sound's end: no swing at this pitch.
             if (b->EndTime() >= 0 && b->EndTime() <= sim_.clock().now() + sim_.quantum()) {
-                swungAt_ = b;
+                swungAt_ = b->playIndex();
                 percent_ = -1000;
             }
             return;
         }
         if (t > sim_.clock().now() + sim_.quantum()) return;
-        swungAt_ = b;
+        swungAt_ = b->playIndex();
         percent_ = -1000;
         Press(kSpace, t);
     }
@@ -622,7 +622,7 @@ private:
     size_t replayAt_ = 0;
     size_t heard_ = 0, soundsHeard_ = 0, soundsSeen_ = 0, saidSeen_ = 0;
     double lastHeard_ = 0, lastNudge_ = 0, lastSaid_ = 0;
-    const void* swungAt_ = nullptr;
+    int swungAt_ = -1;  // the play of the pitch sound last swung at (or let go)
     double percent_ = -1000;
     int pauseItem_ = 0;
     int answerAfterReturn_ = kSpace;

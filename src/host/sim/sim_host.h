@@ -64,6 +64,10 @@ public:
     const std::string& name() const { return name_; }
     uint32_t fileBytes() const { return fileBytes_; }
     bool playing();
+    // Index in the host's record of sounds of the current play (-1 when
+    // stopped): tells one play from another, where the buffer's address may
+    // be used again by the next.
+    int playIndex() const { return playIndex_; }
     // The program has read the position of the current play.
     bool polled() const { return polled_; }
     // Clock time at which a one-shot play ends if nothing changes, or a
