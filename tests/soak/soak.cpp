@@ -65,7 +65,7 @@ double Dice::Normal(double mean, double sd) {
 namespace {
 
 constexpr int kEnter = 13, kEscape = 27, kSpace = 32, kUp = 38, kDown = 40, kShift = 16, kCtrl = 17, kF1 = 112,
-              kF11 = 122, kF12 = 123, kGrave = 192, kBackslash = 220, kClose = -1;
+              kF11 = 122, kF12 = 123, kGrave = 192, kBackslash = 220, kClose = -1, kTerminate = -2;
 int Key(char c) { return c >= 'a' && c <= 'z' ? c - 'a' + 65 : c; }
 
 bool StartsWith(const std::string& s, const std::string& p) { return s.compare(0, p.size(), p) == 0; }
@@ -246,6 +246,7 @@ private:
     void Press(int code, double stamp) {
         if (record_) record_->keys.push_back({sim_.clock().now(), stamp, code});
         if (code == kClose) sim_.RequestClose();
+        else if (code == kTerminate) sim_.RequestTerminate();
         else sim_.PressKey(code, stamp);
     }
     void PressAfter(int code, double delay) { Press(code, sim_.clock().now() + delay); }
@@ -273,6 +274,7 @@ private:
             while (replayAt_ < replay_->keys.size() && replay_->keys[replayAt_].pressedAt <= sim_.clock().now()) {
                 const KeyPress& k = replay_->keys[replayAt_++];
                 if (k.code == kClose) sim_.RequestClose();
+                else if (k.code == kTerminate) sim_.RequestTerminate();
                 else sim_.PressKey(k.code, k.stamp);
             }
         }
@@ -307,6 +309,11 @@ private:
             if (ss[soundsHeard_].name == "take" && ss[soundsHeard_].start < 5 && dice_.Chance(0.5))
                 PressAfter(kSpace, 1.0);  // cuts the opening music short
         Swing();
+        // The session ends (a shutdown, a logout) at a moment of the game.
+        if (terminateAt_ >= 0 && sim_.clock().now() >= terminateAt_) {
+            terminateAt_ = -1;
+            Press(kTerminate, sim_.clock().now());
+        }
         // Nothing said for a long while: the game waits for something this
         // player did not understand; a person would press a key.
         const double now = sim_.clock().now();
@@ -354,6 +361,12 @@ private:
 
     // At a prompt of the game: Escape now and then, another key now and then.
     bool Extra(const host::sim::Utterance& u, int answer) {
+        if (terminateAt_ < 0 && dice_.Chance(0.001)) {
+            // Now, at the prompt, or a few seconds on, in the pitch or play.
+            terminateAt_ = sim_.clock().now() + (dice_.Chance(0.5) ? 0.0 : dice_.Uniform() * 8);
+            PressAfter(answer, 0.05 + dice_.Uniform() * 1.5);
+            return true;
+        }
         if (dice_.Chance(0.006)) {
             const double r = dice_.Uniform();
             pauseItem_ = r < 0.35 ? 1 : r < 0.45 ? 2 : 3;
@@ -628,6 +641,7 @@ private:
     int answerAfterReturn_ = kSpace;
     bool bullpenEnterNext_ = false, rateEnterNext_ = false;
     int practicePitches_ = -1;
+    double terminateAt_ = -1;
     Chose chose_ = Chose::Nothing;
     int lastRuns_[3] = {0, 0, 0};
 };
@@ -681,7 +695,8 @@ void CheckFiles(const std::map<std::string, std::string>& before, const std::map
                 bad("the log's box score for " + gs.teamName[t] + " does not tell " + std::to_string(gs.runs[t]) +
                     " runs: [" + (line == log.rend() ? std::string("none") : *line) + "]");
         }
-    } else if (chose == Chose::SaveAndExit && end == InningLoop::End::Left) {
+    } else if ((chose == Chose::SaveAndExit && end == InningLoop::End::Left) || end == InningLoop::End::SessionEnded) {
+        // Save and exit, or the session ending in the game, which saves the same way.
         if (Marker(after) != 1) bad("save and exit left the marker [" + sav + "]");
         if (was.present && rec != FileOr(before, "baseball.rec")) bad("save and exit changed the series record");
         if (FileOr(after, "basebats.sav") == "(none)") bad("save and exit wrote no batting order");
@@ -708,6 +723,7 @@ void SeedFolder(const std::string& folder) {
 // One game, in as many program runs as it takes. With `replay`, its keys;
 // otherwise the player, recording into `record`.
 struct GameResult {
+    int saved = 0, sessionsEnded = 0;
     bool finished = false;
     bool championship = false;
     long pitches = 0;
@@ -741,6 +757,8 @@ GameResult PlayGame(const std::string& root, uint64_t seed, Profile profile, con
         if (rec) rec->chose = static_cast<int>(run.chose());
         CheckFiles(before, after, run.program(), run.chose(), account, violations);
         const auto end = run.program().loopEnd;
+        out.saved += run.chose() == Chose::SaveAndExit && end == InningLoop::End::Left;
+        out.sessionsEnded += end == InningLoop::End::SessionEnded;
         if (end == InningLoop::End::GameOver || end == InningLoop::End::Called) {
             out.finished = end == InningLoop::End::GameOver;
             account.Commit();
@@ -752,7 +770,8 @@ GameResult PlayGame(const std::string& root, uint64_t seed, Profile profile, con
         }
         if (!violations.empty() && !replay) break;
         // The game goes on from the save, or from its start.
-        if (run.chose() == Chose::SaveAndExit && Marker(after) == 1) atSave = account;
+        if ((run.chose() == Chose::SaveAndExit || end == InningLoop::End::SessionEnded) && Marker(after) == 1)
+            atSave = account;
         else account = Marker(after) == 1 ? atSave : Account{};
     }
     return out;
@@ -872,7 +891,8 @@ std::string Summary::Json(uint64_t seed, Profile profile) const {
         return x.str();
     };
     o << "{\"seed\":" << seed << ",\"player\":\"" << ProfileName(profile) << "\",\"games\":" << games
-      << ",\"series_finished\":" << seriesFinished << ",\"program_runs\":" << runs << ",\"pitches\":" << pitches
+      << ",\"series_finished\":" << seriesFinished << ",\"program_runs\":" << runs << ",\"saved_and_exited\":" << saved
+      << ",\"sessions_ended\":" << sessionsEnded << ",\"pitches\":" << pitches
       << ",\"real_seconds\":" << realSeconds << ",\"violations\":" << violations.size();
     if (!violations.empty())
         o << ",\"first_violation\":{\"game\":" << firstViolationGame << ",\"what\":\"" << Escape(violations.front())
@@ -903,6 +923,8 @@ Summary Soak(const Options& options) {
         std::vector<std::string> violations;
         GameResult result = PlayGame(root, seed, options.profile, nullptr, &record, nullptr, violations);
         sum.runs += result.runs;
+        sum.saved += result.saved;
+        sum.sessionsEnded += result.sessionsEnded;
         sum.pitches += result.pitches;
         if (result.finished) {
             ++sum.games;

@@ -71,6 +71,8 @@ struct Summary {
     int games = 0;            // games played to their end (or called)
     int seriesFinished = 0;
     int runs = 0;             // program runs
+    int saved = 0;            // runs ended by save and exit
+    int sessionsEnded = 0;    // runs ended by a terminate request in the game
     long pitches = 0;
     double realSeconds = 0;
     double virtualSeconds = 0;
