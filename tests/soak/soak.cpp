@@ -646,6 +646,13 @@ private:
     int lastRuns_[3] = {0, 0, 0};
 };
 
+// How the inning loop ended. A session that ends at the offer after the game
+// leaves the loop by the terminate request, but the game was over.
+std::optional<InningLoop::End> HowItEnded(GameProgram& program) {
+    if (!program.loopEnd && program.gameEnd().winningTeam != 0) return InningLoop::End::GameOver;
+    return program.loopEnd;
+}
+
 // The files a finished program run must have left, given those it found.
 void CheckFiles(const std::map<std::string, std::string>& before, const std::map<std::string, std::string>& after,
                 GameProgram& program, Chose chose, const Account& account, std::vector<std::string>& violations) {
@@ -655,7 +662,7 @@ void CheckFiles(const std::map<std::string, std::string>& before, const std::map
     for (const Series* s : {&was, &now})
         if (s->present && (s->wins1 > 4 || s->wins2 > 4 || s->wins1 < 0 || s->wins2 < 0))
             bad("series wins " + std::to_string(s->wins1) + "-" + std::to_string(s->wins2));
-    const auto end = program.loopEnd;
+    const auto end = HowItEnded(program);
     const GameState& gs = program.state();
     if (end == InningLoop::End::GameOver) {
         const int winner = gs.runs[1] > gs.runs[2] ? 1 : 2;
@@ -756,7 +763,7 @@ GameResult PlayGame(const std::string& root, uint64_t seed, Profile profile, con
         if (transcripts) transcripts->push_back(run.MakeTranscript(folder));
         if (rec) rec->chose = static_cast<int>(run.chose());
         CheckFiles(before, after, run.program(), run.chose(), account, violations);
-        const auto end = run.program().loopEnd;
+        const auto end = HowItEnded(run.program());
         out.saved += run.chose() == Chose::SaveAndExit && end == InningLoop::End::Left;
         out.sessionsEnded += end == InningLoop::End::SessionEnded;
         if (end == InningLoop::End::GameOver || end == InningLoop::End::Called) {
