@@ -449,7 +449,10 @@ private:
         }
         // The end of the game.
         if (text == " Press any key, or the r key to read the baseball log dot t x t file ") {
-            PressAfterSaid(dice_.Chance(0.1) ? Key('r') : kSpace, u, dice_.Uniform());
+            const double r = dice_.Uniform();
+            // Escape too: should it open the pause menu, save and exit would be chosen.
+            if (r < 0.05) pauseItem_ = 1;
+            PressAfterSaid(r < 0.05 ? kEscape : r < 0.15 ? Key('r') : kSpace, u, dice_.Uniform());
             return;
         }
         if (text == " Press any key") {
