@@ -7,6 +7,7 @@
 #include "game/game.h"
 #include "game/saved_game.h"
 #include "game_player.h"
+#include "player_home.h"
 #include "host/files.h"
 #include "practice/batting_program.h"
 #include "support/sim_run.h"
@@ -38,24 +39,10 @@ const char* const kGameFiles[] = {"baseball.sav", "basebats.sav", "baseball.rec"
 
 bool StartsWith(const std::string& s, const std::string& p) { return s.compare(0, p.size(), p) == 0; }
 
-std::string Rec(int opener, int w1, int w2) {
-    return " " + std::to_string(opener) + " \r\n " + std::to_string(w1) + " \r\n " + std::to_string(w2) +
-           " \r\nReds\r\nkim\r\nOwls\r\n";
-}
+std::string Rec(int opener, int w1, int w2) { return test::SeriesRecord(opener, w1, w2); }
 
 // A player's data folder, kept across program runs: rosters and settings.
-struct Home {
-    test::TempDir dir;
-    std::string data() const { return dir.path() + "/home/Documents/tamberlyn"; }
-    void Write(const std::string& name, const std::string& text) const {
-        host::MakeFolder(data());
-        host::WriteFileAtomic(data() + "/" + name, text);
-    }
-    Home() {
-        for (auto f : {data::RosterFile::Batters, data::RosterFile::StartingPitchers, data::RosterFile::ReliefPitchers})
-            Write(data::Layout(f).fileName, data::DefaultRosterText(f));
-        Write("baseball.cfg", " 0 \r\n 0 \r\n");
-    }
+struct Home : test::Home {
     // A game saved by "save and exit", the Reds (the player's) against the
     // Owls, as `set` leaves it.
     void SaveGame(const std::function<void(GameState&)>& set) const {

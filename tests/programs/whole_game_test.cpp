@@ -5,6 +5,7 @@
 #include "game/game.h"
 #include "game/saved_game.h"
 #include "game_player.h"
+#include "player_home.h"
 #include "host/files.h"
 #include "support/sim_run.h"
 
@@ -71,26 +72,10 @@ struct Day {
 };
 
 // The data folder of a player, kept across program runs.
-struct Home {
-    test::TempDir dir;
-    std::string data() const { return dir.path() + "/home/Documents/tamberlyn"; }
-    std::string Read(const std::string& name) const {
-        auto f = host::FindFile(data(), name);
-        return f ? host::ReadText(*f) : std::string();
-    }
-    void Write(const std::string& name, const std::string& text) const {
-        host::MakeFolder(data());
-        host::WriteFileAtomic(data() + "/" + name, text);
-    }
-    Home() {
-        for (auto f : {data::RosterFile::Batters, data::RosterFile::StartingPitchers, data::RosterFile::ReliefPitchers})
-            Write(data::Layout(f).fileName, data::DefaultRosterText(f));
-        Write("baseball.cfg", " 0 \r\n 0 \r\n");
-    }
+struct Home : test::Home {
     // A series under way: the Reds (the player's) against the Owls.
     void Series(int openerHome, int wins1, int wins2) const {
-        Write("baseball.rec", " " + std::to_string(openerHome) + " \r\n " + std::to_string(wins1) + " \r\n " +
-                                  std::to_string(wins2) + " \r\nReds\r\nkim\r\nOwls\r\n");
+        Write("baseball.rec", test::SeriesRecord(openerHome, wins1, wins2));
         Write("baseball.sav", " 4242 \r\n");
     }
 };
@@ -140,10 +125,7 @@ void SaveGame(const Home& home, const Situation& s) {
     ASSERT_TRUE(data::WriteBattingOrder(home.data() + "/basebats.sav", {s.slot1, s.slot2}));
 }
 
-std::string Rec(int opener, int w1, int w2) {
-    return " " + std::to_string(opener) + " \r\n " + std::to_string(w1) + " \r\n " + std::to_string(w2) +
-           " \r\nReds\r\nkim\r\nOwls\r\n";
-}
+std::string Rec(int opener, int w1, int w2) { return test::SeriesRecord(opener, w1, w2); }
 
 // The runs a summary sentence tells: "scored, 3 runs " or "scored,  No runs ".
 int SummaryRuns(const std::string& sentence) {
@@ -153,17 +135,7 @@ int SummaryRuns(const std::string& sentence) {
     return std::atoi(sentence.c_str() + at + mark.size());
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> out;
-    size_t at = 0;
-    while (at < text.size()) {
-        size_t end = text.find("\r\n", at);
-        if (end == std::string::npos) end = text.size();
-        out.push_back(text.substr(at, end - at));
-        at = end + 2;
-    }
-    return out;
-}
+std::vector<std::string> Lines(const std::string& text) { return test::CrLfLines(text); }
 
 // (a) and the log of a whole game: the home side ahead after the top of the
 // ninth never bats again; the summaries add up to the final score.

@@ -5,6 +5,7 @@
 #include "game/game.h"
 #include "host/files.h"
 #include "host/sim/sim_host.h"
+#include "programs/player_home.h"
 #include "support/sim_run.h"
 
 #include <algorithm>
@@ -76,7 +77,7 @@ std::string Fmt(double v) {
     return b;
 }
 
-std::string DataFolder(const std::string& root) { return root + "/home/Documents/tamberlyn"; }
+std::string DataFolder(const std::string& root) { return test::DataFolderOf(root); }
 
 std::map<std::string, std::string> Snapshot(const std::string& folder) {
     std::map<std::string, std::string> out;
@@ -96,18 +97,6 @@ void Restore(const std::string& folder, const std::map<std::string, std::string>
     for (const auto& [name, text] : files) host::WriteFileAtomic(folder + "/" + name, text);
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> out;
-    size_t at = 0;
-    while (at < text.size()) {
-        size_t end = text.find("\r\n", at);
-        if (end == std::string::npos) end = text.size();
-        out.push_back(text.substr(at, end - at));
-        at = end + 2;
-    }
-    return out;
-}
-
 int Int(const std::string& s) { return std::atoi(s.c_str()); }
 
 // The series record as the files hold it.
@@ -120,7 +109,7 @@ Series ReadSeries(const std::map<std::string, std::string>& files) {
     Series s;
     auto it = files.find("baseball.rec");
     if (it == files.end()) return s;
-    const auto lines = Lines(it->second);
+    const auto lines = test::CrLfLines(it->second);
     if (lines.size() < 6) return s;
     s.present = true;
     s.opener = Int(lines[0]);
@@ -689,7 +678,7 @@ void CheckFiles(const std::map<std::string, std::string>& before, const std::map
                 bad("the summaries told " + std::to_string(told) + " runs for team " + std::to_string(t) +
                     ", the score is " + std::to_string(gs.runs[t]));
         }
-        const auto log = Lines(FileOr(after, "baseballlog.txt"));
+        const auto log = test::CrLfLines(FileOr(after, "baseballlog.txt"));
         const std::string won = " the " + gs.teamName[winner] + " have won the game",
                           score = " by the score of " + std::to_string(gs.runs[winner]) + " to " +
                                   std::to_string(gs.runs[3 - winner]) + ". ";
@@ -721,13 +710,6 @@ void CheckFiles(const std::map<std::string, std::string>& before, const std::map
 uint64_t GameSeed(uint64_t seed, int game) {
     Dice d(seed ^ (0xa0761d6478bd642fULL * static_cast<uint64_t>(game + 1)));
     return d.Next();
-}
-
-void SeedFolder(const std::string& folder) {
-    host::MakeFolder(folder);
-    for (auto f : {data::RosterFile::Batters, data::RosterFile::StartingPitchers, data::RosterFile::ReliefPitchers})
-        host::WriteFileAtomic(folder + "/" + data::Layout(f).fileName, data::DefaultRosterText(f));
-    host::WriteFileAtomic(folder + "/baseball.cfg", " 0 \r\n 0 \r\n");
 }
 
 // One game, in as many program runs as it takes. With `replay`, its keys;
@@ -860,7 +842,7 @@ std::optional<Replay> ReadReplay(const std::string& text) {
 
 std::map<std::string, std::string> FreshFiles() {
     test::TempDir dir;
-    SeedFolder(DataFolder(dir.path()));
+    test::SeedDataFolder(DataFolder(dir.path()));
     return Snapshot(DataFolder(dir.path()));
 }
 
@@ -922,7 +904,7 @@ Summary Soak(const Options& options) {
         root = temp->path();
     }
     const std::string folder = DataFolder(root);
-    if (!fs::exists(folder + "/baseball.cfg")) SeedFolder(folder);
+    if (!fs::exists(folder + "/baseball.cfg")) test::SeedDataFolder(folder);
     for (int g = 0; g < options.games; ++g) {
         const uint64_t seed = GameSeed(options.seed, g);
         Replay record;
