@@ -1,14 +1,16 @@
 #include "host/keychar.h"
 #include "host/real/keymap.h"
 
+#include <SDL_keycode.h>
 #include <SDL_scancode.h>
 #include <gtest/gtest.h>
 
 namespace sw::host {
 namespace {
 
-using real::VirtualKeyFromScancode;
+using real::VirtualKey;
 
+// Keys by their place alone: the layout gives them no symbol.
 TEST(KeymapTest, MapsPhysicalKeysToVirtualKeyCodes) {
     struct Case {
         SDL_Scancode scancode;
@@ -33,18 +35,54 @@ TEST(KeymapTest, MapsPhysicalKeysToVirtualKeyCodes) {
         {SDL_SCANCODE_SEMICOLON, 186}, {SDL_SCANCODE_EQUALS, 187}, {SDL_SCANCODE_COMMA, 188},
         {SDL_SCANCODE_MINUS, 189}, {SDL_SCANCODE_PERIOD, 190}, {SDL_SCANCODE_SLASH, 191},
         {SDL_SCANCODE_GRAVE, 192}, {SDL_SCANCODE_LEFTBRACKET, 219},
-        {SDL_SCANCODE_BACKSLASH, 220}, {SDL_SCANCODE_RIGHTBRACKET, 221},
-        {SDL_SCANCODE_APOSTROPHE, 222},
+        {SDL_SCANCODE_BACKSLASH, 220}, {SDL_SCANCODE_NONUSHASH, 220},
+        {SDL_SCANCODE_RIGHTBRACKET, 221}, {SDL_SCANCODE_APOSTROPHE, 222},
+        {SDL_SCANCODE_NONUSBACKSLASH, 226},
         // Keys the game does not know are ignored.
         {SDL_SCANCODE_UNKNOWN, 0}, {SDL_SCANCODE_CAPSLOCK, 0}, {SDL_SCANCODE_LGUI, 0},
         {SDL_SCANCODE_F13, 0}, {SDL_SCANCODE_VOLUMEUP, 0},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(VirtualKeyFromScancode(c.scancode), c.code)
-            << "scancode " << int(c.scancode);
+        EXPECT_EQ(VirtualKey(c.scancode, SDLK_UNKNOWN), c.code) << "scancode " << int(c.scancode);
     }
-    EXPECT_EQ(VirtualKeyFromScancode(-1), 0);
-    EXPECT_EQ(VirtualKeyFromScancode(SDL_NUM_SCANCODES), 0);
+    EXPECT_EQ(VirtualKey(-1, SDLK_UNKNOWN), 0);
+    EXPECT_EQ(VirtualKey(SDL_NUM_SCANCODES, SDLK_a), 0);
+}
+
+// Letters go by the layout's symbol, every other key by its place.
+TEST(KeymapTest, LettersAreTheLayoutsAndControlsKeepTheirPlace) {
+    struct Case {
+        const char* key;
+        SDL_Scancode scancode;
+        int keycode;
+        int code;
+    };
+    const Case cases[] = {
+        // German: Y and Z swapped; an umlaut, the hot key left of 1 and the
+        // minus at the slash's place keep their place.
+        {"de y", SDL_SCANCODE_Z, SDLK_y, 'Y'},
+        {"de z", SDL_SCANCODE_Y, SDLK_z, 'Z'},
+        {"de o umlaut", SDL_SCANCODE_SEMICOLON, 0xF6, 186},
+        {"de ^", SDL_SCANCODE_GRAVE, SDLK_CARET, 192},
+        {"de -", SDL_SCANCODE_SLASH, SDLK_MINUS, 191},
+        // French: A and Q swapped, M at the semicolon's place and a comma at
+        // M's, the digits unshifted under other symbols.
+        {"fr a", SDL_SCANCODE_Q, SDLK_a, 'A'},
+        {"fr q", SDL_SCANCODE_A, SDLK_q, 'Q'},
+        {"fr m", SDL_SCANCODE_SEMICOLON, SDLK_m, 'M'},
+        {"fr ,", SDL_SCANCODE_M, SDLK_COMMA, 188},
+        {"fr ;", SDL_SCANCODE_COMMA, SDLK_SEMICOLON, 188},
+        {"fr &", SDL_SCANCODE_1, SDLK_AMPERSAND, '1'},
+        // Dvorak: a letter on a punctuation place and the reverse.
+        {"dvorak v", SDL_SCANCODE_PERIOD, SDLK_v, 'V'},
+        {"dvorak '", SDL_SCANCODE_Q, SDLK_QUOTE, 222},
+        // No Latin letter on the key: its place's letter.
+        {"ru short i", SDL_SCANCODE_Q, 0x439, 'Q'},
+        // A letter given to a key that types none moves no control.
+        {"1 as q", SDL_SCANCODE_1, SDLK_q, '1'},
+        {"space as a", SDL_SCANCODE_SPACE, SDLK_a, 32},
+    };
+    for (const Case& c : cases) EXPECT_EQ(VirtualKey(c.scancode, c.keycode), c.code) << c.key;
 }
 
 TEST(KeyCharTest, IsTheLowerCaseCharacterOfTheCode) {

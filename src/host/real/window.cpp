@@ -157,7 +157,7 @@ void Window::Handle(const SDL_Event& event) {
     switch (event.type) {
         case SDL_KEYDOWN: {
             if (event.key.repeat && !kDeliverKeyRepeats) return;
-            int code = VirtualKeyFromScancode(event.key.keysym.scancode);
+            int code = VirtualKey(event.key.keysym.scancode, event.key.keysym.sym);
             if (code == 0 || !sink_) return;
             // The event's stamp is SDL's millisecond tick at the moment it was
             // received; count back from now by its age. Never in the future.
