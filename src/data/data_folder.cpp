@@ -58,6 +58,13 @@ constexpr Bringover kBringover[] = {
     {"baseballscore.txt", "baseballlog.txt"},  // the log's older name
 };
 
+// The files the game ships for a new data folder, the guide last: it marks
+// the folder as set up, so an interrupted first start tries again.
+constexpr const char* kShippedDefaults[] = {
+    "baseballbatters.txt", "baseballstartingpitchers.txt", "baseballreliefpitchers.txt",
+    "baseballrules.txt",   kGuideName,
+};
+
 std::string WithoutTrailingSlashes(std::string path) {
     if (path.empty()) return ".";
     while (path.size() > 1 && path.back() == '/') path.pop_back();
@@ -90,22 +97,41 @@ std::string WithCrLfLines(const std::string& text) {
     return out;
 }
 
-// Copies one file into the data folder; false (reported) on failure.
-bool BringOver(const std::string& dataFolder, const std::string& workingFolder, const Bringover& file) {
-    auto source = host::FindFile(workingFolder, file.from);
-    if (!source) return true;  // nothing to bring
-    if (!host::FileSize(*source)) {
-        std::fprintf(stderr, "data folder: %s is not a file; not copied\n", source->c_str());
+// Copies `source` into the data folder as `name` (under the name already
+// on disk, in any letter case), with CR LF lines; false (reported) on failure.
+bool CopyIn(const std::string& dataFolder, const std::string& source, const std::string& name) {
+    if (!host::FileSize(source)) {
+        std::fprintf(stderr, "data folder: %s is not a file; not copied\n", source.c_str());
         return false;
     }
-    const std::string target = host::JoinPath(dataFolder, host::FileNameOnDisk(dataFolder, file.to).value_or(file.to));
+    const std::string target = host::JoinPath(dataFolder, host::FileNameOnDisk(dataFolder, name).value_or(name));
     try {
-        host::WriteFileAtomic(target, WithCrLfLines(host::ReadText(*source)));
+        host::WriteFileAtomic(target, WithCrLfLines(host::ReadText(source)));
         return true;
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "data folder: cannot copy %s: %s\n", source->c_str(), e.what());
+        std::fprintf(stderr, "data folder: cannot copy %s: %s\n", source.c_str(), e.what());
     }
     return false;
+}
+
+// The shipped defaults the data folder lacks. A defaults folder that cannot
+// be read is one line on standard error: the readers then ask about what is
+// missing, as they would without it.
+void BringDefaults(const std::string& dataFolder, const std::string& defaultsFolder) {
+    if (defaultsFolder.empty()) return;
+    if (std::string why = host::FolderListingError(defaultsFolder); !why.empty()) {
+        std::fprintf(stderr, "data folder: the default files in %s cannot be read (%s); none brought over\n",
+                     defaultsFolder.c_str(), why.c_str());
+        return;
+    }
+    for (const char* name : kShippedDefaults) {
+        if (host::FileNameOnDisk(dataFolder, name)) continue;  // the player's own, or the older installation's
+        if (auto source = host::FindFile(defaultsFolder, name)) {
+            CopyIn(dataFolder, *source, name);
+        } else {
+            std::fprintf(stderr, "data folder: no %s among the default files in %s\n", name, defaultsFolder.c_str());
+        }
+    }
 }
 
 }  // namespace
@@ -128,11 +154,16 @@ std::string getkp(const host::Folders& folders) {
     return folders.working;
 }
 
-void cofs(const std::string& dataFolder, const std::string& workingFolder) {
+void cofs(const std::string& dataFolder, const std::string& workingFolder, const std::string& defaultsFolder) {
     try {
-        if (SameFolder(dataFolder, workingFolder)) return;         // a file is never copied onto itself
         if (host::FileNameOnDisk(dataFolder, kGuideName)) return;  // set up already
-        for (const auto& file : kBringover) BringOver(dataFolder, workingFolder, file);
+        // A file is never copied onto itself.
+        if (!SameFolder(dataFolder, workingFolder)) {
+            for (const auto& file : kBringover) {
+                if (auto source = host::FindFile(workingFolder, file.from)) CopyIn(dataFolder, *source, file.to);
+            }
+        }
+        BringDefaults(dataFolder, defaultsFolder);
         // Without the guide the copy would run again at every start and
         // replace the data folder's newer files with the old ones.
         if (!host::FileNameOnDisk(dataFolder, kGuideName))

@@ -133,4 +133,13 @@ std::optional<std::string> ExistingDataFolder(const host::Folders& folders) {
     return std::nullopt;
 }
 
+std::optional<VoiceConfig> ReadGameVoiceConfig(const host::Folders& folders) {
+    std::string folder = folders.working;
+    if (auto dataFolder = ExistingDataFolder(folders)) {
+        if (host::FindFile(*dataFolder, "baseball.cfg")) folder = *dataFolder;
+    }
+    if (auto path = host::FindFile(folder, "baseball.cfg")) return ReadVoiceConfig(*path);
+    return std::nullopt;
+}
+
 }  // namespace sw::data

@@ -43,4 +43,9 @@ bool WriteVolumes(const std::string& path, const Volumes& vol);
 // case; nothing when it does not exist.
 std::optional<std::string> ExistingDataFolder(const host::Folders& folders);
 
+// The voice settings the game stored, for the programs that only read them
+// (batting practice, the game menu): baseball.cfg of the data folder when it
+// holds one, else of the working folder; nothing when neither can be read.
+std::optional<VoiceConfig> ReadGameVoiceConfig(const host::Folders& folders);
+
 }  // namespace sw::data

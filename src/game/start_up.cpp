@@ -42,7 +42,7 @@ StartUp::Result StartUp::Run() {
     }
 
     files_.folder = data::getkp(host_.folders());
-    data::cofs(files_.folder, host_.folders().working);
+    data::cofs(files_.folder, host_.folders().working, host_.folders().defaults);
     prompts_.dataFolder = files_.folder;
 
     if (!LoadSettings()) {

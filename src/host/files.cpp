@@ -111,6 +111,12 @@ std::optional<std::string> FileNameOnDisk(const std::string& folder, const std::
     return found;
 }
 
+std::string FolderListingError(const std::string& folder) {
+    std::error_code ec;
+    fs::directory_iterator it(folder.empty() ? "." : folder, ec);
+    return ec ? ec.message() : std::string();
+}
+
 std::optional<std::string> FindFile(const std::string& folder, const std::string& name) {
     auto onDisk = FileNameOnDisk(folder, name);
     if (!onDisk) return std::nullopt;

@@ -35,6 +35,10 @@ void AppendFile(const std::string& path, const std::string& contents);
 // a test keep every version a file went through. None by default.
 void SetWriteObserver(std::function<void(const std::string& path)> observer);
 
+// Why the folder cannot be listed ("" when it can): missing, not a folder,
+// no permission.
+std::string FolderListingError(const std::string& folder);
+
 // True when `path` names an existing folder.
 bool IsFolder(const std::string& path);
 

@@ -133,6 +133,7 @@ public:
 struct Folders {
     std::string program;    // folder of the running executable
     std::string sounds;     // the wave files
+    std::string defaults;   // the files a new data folder starts with ("" when none ship)
     std::string documents;  // the user's documents folder ("" when there is no home)
     std::string working;    // the current folder
 };

@@ -66,16 +66,10 @@ int BattingProgram::Run() {
         return 1;
     }
     StoredVoice stored;
-    std::string cfgFolder = host.folders().working;
-    if (auto dataFolder = data::ExistingDataFolder(host.folders())) {
-        if (host::FindFile(*dataFolder, "baseball.cfg")) cfgFolder = *dataFolder;
-    }
-    if (auto path = host::FindFile(cfgFolder, "baseball.cfg")) {
-        if (auto cfg = data::ReadVoiceConfig(*path)) {
-            stored.haveConfig = true;
-            stored.voiceIndex = cfg->voiceIndex;
-            stored.speechRate = cfg->speechRate;
-        }
+    if (auto cfg = data::ReadGameVoiceConfig(host.folders())) {
+        stored.haveConfig = true;
+        stored.voiceIndex = cfg->voiceIndex;
+        stored.speechRate = cfg->speechRate;
     }
     int unusedWaveVolume = 0;
     if (!ApplyStoredVoiceSettings(speech, stored, variant.defaultSpeechVolume, &unusedWaveVolume)) {

@@ -142,13 +142,85 @@ TEST(DataFolder, WithoutAnOldReadMeTheGuideIsWrittenSoTheCopyRunsOnce) {
         EXPECT_NE(guide.find(name), std::string::npos) << name;
 }
 
+// The files a new data folder starts with, as shipped (LF lines here: they
+// arrive with CR LF).
+struct Shipped {
+    explicit Shipped(const std::string& root) : folder(root + "/defaults") {
+        host::MakeFolder(folder);
+        for (const auto& [name, text] : files) host::WriteFileAtomic(folder + "/" + name, text);
+    }
+    std::string folder;
+    std::map<std::string, std::string> files = {
+        {"baseball.txt", "shipped guide\n"},
+        {"baseballbatters.txt", "shipped batters\n"},
+        {"baseballstartingpitchers.txt", "shipped starters\n"},
+        {"baseballreliefpitchers.txt", "shipped relievers\n"},
+        {"baseballrules.txt", "shipped rules\n"},
+    };
+};
+
+TEST(DataFolder, ANewFolderGetsTheShippedDefaultsTheOlderInstallationsFilesFirst) {
+    OldInstallation old;
+    Shipped shipped(old.dir.path());
+    // The older installation had its own batters and rules, nothing else of the five.
+    for (const char* name : {"baseball.txt", "baseballstartingpitchers.txt", "baseballreliefpitchers.txt"})
+        fs::remove(old.work + "/" + name);
+    // The player's own relievers, already in the data folder, stay.
+    host::WriteFileAtomic(old.data + "/BaseballReliefPitchers.txt", "mine\r\n");
+    cofs(old.data, old.work, shipped.folder);
+
+    EXPECT_EQ(host::ReadText(old.data + "/baseballbatters.txt"), "Your Batters:\r\nA\r\n");
+    EXPECT_EQ(host::ReadText(old.data + "/baseballrules.txt"), "rule one\r\n\r\nrule two\r\n");
+    EXPECT_EQ(host::ReadText(old.data + "/baseballstartingpitchers.txt"), "shipped starters\r\n");
+    EXPECT_EQ(host::ReadText(old.data + "/BaseballReliefPitchers.txt"), "mine\r\n");
+    EXPECT_FALSE(fs::exists(old.data + "/baseballreliefpitchers.txt"));
+    EXPECT_EQ(host::ReadText(old.data + "/baseball.txt"), "shipped guide\r\n");
+
+    // Set up now: a roster deleted later is not brought back.
+    fs::remove(old.data + "/baseballstartingpitchers.txt");
+    cofs(old.data, old.work, shipped.folder);
+    EXPECT_FALSE(fs::exists(old.data + "/baseballstartingpitchers.txt"));
+}
+
+TEST(DataFolder, DefaultsComeEvenWhenTheDataFolderIsTheWorkingFolder) {
+    test::TempDir dir;
+    Shipped shipped(dir.path());
+    const std::string work = dir.path() + "/work";
+    host::MakeFolder(work);
+    host::WriteFileAtomic(work + "/baseballbatters.txt", "older batters\r\n");
+    cofs(work, work, shipped.folder);
+    EXPECT_EQ(host::ReadText(work + "/baseballbatters.txt"), "older batters\r\n");
+    EXPECT_EQ(host::ReadText(work + "/baseballrules.txt"), "shipped rules\r\n");
+    EXPECT_EQ(host::ReadText(work + "/baseball.txt"), "shipped guide\r\n");
+}
+
+TEST(DataFolder, UnreadableDefaultsAreOneLineOnStandardErrorAndTheGuideStillComes) {
+    test::TempDir dir;
+    const std::string data = dir.path() + "/data", work = dir.path() + "/work";
+    host::MakeFolder(data);
+    host::MakeFolder(work);
+    for (const std::string& defaults : {dir.path() + "/no such folder", work + "/a file"}) {
+        host::WriteFileAtomic(work + "/a file", "x");
+        fs::remove(data + "/baseball.txt");
+        testing::internal::CaptureStderr();
+        cofs(data, work, defaults);
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        EXPECT_NE(err.find(defaults), std::string::npos) << err;
+        EXPECT_EQ(Entries(data), std::vector<std::string>{"baseball.txt"});
+        EXPECT_EQ(host::ReadText(data + "/baseball.txt"), kDataFolderGuide);
+    }
+}
+
 TEST(DataFolder, NothingIsCopiedOntoItself) {
     OldInstallation old;
     fs::remove(old.work + "/baseball.txt");
-    const auto before = Entries(old.work);
+    auto expected = Entries(old.work);
     cofs(old.work, old.work + "/");
     cofs(old.work + "/.", old.work);
-    EXPECT_EQ(Entries(old.work), before);
+    // Only the guide is added, which marks the folder as set up.
+    expected.insert(std::lower_bound(expected.begin(), expected.end(), "baseball.txt"), "baseball.txt");
+    EXPECT_EQ(Entries(old.work), expected);
     EXPECT_EQ(host::ReadText(old.work + "/baseballrules.txt"), "rule one\n\nrule two\n");
 }
 

@@ -384,5 +384,81 @@ TEST(GameStartup, CorruptBattersFileAndLeaving) {
     EXPECT_FALSE(run.Played("take"));
 }
 
+// From the opening music to the game's first prompt, the rosters already in
+// order: the introduction declined, the Reds (kim) against the Owls, heads.
+void IntroductionToTheGame(Bot& bot) {
+    bot.OnSound("take", kSpace, 1.0);
+    DeclineIntroduction(bot);
+    Answer(bot, kYourTeam, "Reds");
+    bot.OnSay("is, Reds, correct for the name of your team? yes ", kEnter);
+    Answer(bot, kManager, "kim");
+    bot.OnSay(" is, kim, correct for your name? yes ", kEnter);
+    Answer(bot, kMyTeam, "Owls");
+    bot.OnSay("is, Owls, correct for the name of my team? yes ", kEnter);
+    bot.OnSay(kCoin, Key('h'));
+}
+
+bool AnyRosterQuestion(const std::vector<std::string>& spoken) {
+    return std::any_of(spoken.begin(), spoken.end(),
+                       [](const std::string& s) { return s.find("seems to be corrupt") != std::string::npos; });
+}
+
+TEST(GameStartup, TheShippedDefaultsMakeAFirstStartWithoutRosterQuestions) {
+    GameRun run;
+    run.world.sim->editFolders().defaults = SW_DEFAULTS_DIR;
+    constexpr int kF9 = 120;
+    run.bot.OnSay(kRules, kF9);
+    IntroductionToTheGame(run.bot);
+    run.Go();
+    ASSERT_TRUE(run.bot.done()) << "stopped at step " << run.bot.stepsDone();
+    const auto spoken = run.spoken();
+    EXPECT_FALSE(AnyRosterQuestion(spoken));
+    for (const char* name : {"baseball.txt", "baseballbatters.txt", "baseballstartingpitchers.txt",
+                             "baseballreliefpitchers.txt", "baseballrules.txt"})
+        EXPECT_EQ(run.Read(name), host::ReadText(std::string(SW_DEFAULTS_DIR) + "/" + name)) << name;
+    // The shipped rosters are the ones played with, and F9 reads the rules.
+    data::Rosters defaults;
+    for (auto f : {data::RosterFile::Batters, data::RosterFile::StartingPitchers, data::RosterFile::ReliefPitchers})
+        data::SetDefaults(f, defaults);
+    EXPECT_EQ(run.program.rosters().battersTeam2, defaults.battersTeam2);
+    EXPECT_EQ(run.program.rosters().bullpenTeam1, defaults.bullpenTeam1);
+    std::string rules;
+    for (char c : run.Read("baseballrules.txt"))
+        if (c != '\r' && c != '\n') rules += c;
+    EXPECT_TRUE(Has(spoken, rules));
+}
+
+TEST(GameStartup, ARosterDamagedAfterTheFirstStartIsStillAskedAbout) {
+    GameRun run;
+    run.world.sim->editFolders().defaults = SW_DEFAULTS_DIR;
+    run.GoodRosters();
+    run.Write("baseball.txt", "set up\r\n");
+    run.Write("baseballstartingpitchers.txt", "Your starting pitchers:\r\nOne\r\n");
+    run.bot.OnSay(kStartersCorrupt, kEnter).OnSay(kLeave, Key('n'));
+    IntroductionToTheGame(run.bot);
+    run.Go();
+    ASSERT_TRUE(run.bot.done()) << "stopped at step " << run.bot.stepsDone();
+    const auto spoken = run.spoken();
+    EXPECT_EQ(Count(spoken, kStartersCorrupt), 1u);
+    EXPECT_FALSE(Has(spoken, kBattersCorrupt) || Has(spoken, kReliefCorrupt));
+    EXPECT_EQ(run.Read("baseballstartingpitchers.txt"), data::DefaultRosterText(data::RosterFile::StartingPitchers));
+    EXPECT_FALSE(host::FindFile(run.data(), "baseballrules.txt"));
+}
+
+TEST(GameStartup, UnreadableDefaultsAreReportedAndTheRostersAskedAbout) {
+    GameRun run;
+    const std::string missing = run.world.dir.path() + "/share/defaults";
+    run.world.sim->editFolders().defaults = missing;
+    RewriteAllRosters(run.bot);
+    IntroductionToTheGame(run.bot);
+    testing::internal::CaptureStderr();
+    run.Go();
+    const std::string err = testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(run.bot.done()) << "stopped at step " << run.bot.stepsDone();
+    EXPECT_NE(err.find(missing), std::string::npos) << err;
+    EXPECT_EQ(Count(run.spoken(), " Done. "), 3u);
+    EXPECT_EQ(run.status, 0);
+}
+
 }  // namespace
 }  // namespace sw

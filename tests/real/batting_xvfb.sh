@@ -16,7 +16,8 @@ start_program "$1" "$2" "Batting practice"
 ask "do you wish to use this voice. yes " Return
 ask " random pitches " Up
 ask " exit " Return
-finish 30
+await "Thank you for playing batting practice By Pellwick" || stop_program
+leave_by_menu
 DRIVE
 
 cat >"$work/term.sh" <<'DRIVE'
@@ -44,5 +45,6 @@ grep -qxF "$thanks" "$work/captions.txt" || { echo "FAILED: no thank-you"; exit 
 for run in term hup; do
     xvfb_drive "$work/$run.sh" "$1"
     ! grep -qxF "$thanks" "$work/captions.txt" || { echo "FAILED: the $run run said the menu's goodbye"; exit 1; }
+    ! grep -qxF "$menu_intro" "$work/captions.txt" || { echo "FAILED: the $run run started the game menu"; exit 1; }
 done
-echo "batting ran, reached the menu and left by itself; SIGTERM and SIGHUP ended it promptly"
+echo "batting ran, reached the menu and left by itself for the game menu; SIGTERM and SIGHUP ended it promptly"

@@ -16,8 +16,8 @@
 #include <sstream>
 #include <system_error>
 
-#ifndef SW_SHARE_SOUNDS
-#define SW_SHARE_SOUNDS "/usr/local/share/sluggerwood/sounds"
+#ifndef SW_SHARE_DIR
+#define SW_SHARE_DIR "/usr/local/share/games/sluggerwood"
 #endif
 
 namespace sw::host::real {
@@ -100,7 +100,24 @@ std::string ProgramFolder() {
     return exe.parent_path().string();
 }
 
+// The shared files of an installed tree, seen from its programs' folder:
+// <prefix>/games/baseball finds <prefix>/share/games/sluggerwood.
+constexpr const char* kShareFromProgram = "../share/games/sluggerwood";
+
 }  // namespace
+
+// The folder `name` of the files that ship with the programs: beside the
+// program (the build tree, an unpacked archive), in the share folder of the
+// tree the program is installed in (any prefix), else where this build was to
+// be installed. "" when none of them exists.
+std::string ShippedFolder(const std::string& programFolder, const std::string& name) {
+    for (const std::string& root : {programFolder, JoinPath(programFolder, kShareFromProgram),
+                                    std::string(SW_SHARE_DIR)}) {
+        std::string folder = fs::path(JoinPath(root, name)).lexically_normal().string();
+        if (IsFolder(folder)) return folder;
+    }
+    return {};
+}
 
 RealHost::SdlShutdown::~SdlShutdown() {
     SDL_Quit();
@@ -155,18 +172,17 @@ Folders FindFolders() {
     Folders folders;
     std::error_code ec;
     folders.working = fs::current_path(ec).string();
-    if (ec) folders.working = ".";
+    if (ec) folders.working.assign(1, '.');  // (a plain "." trips a false -Wrestrict in GCC 12)
 
     folders.program = ProgramFolder();
     if (folders.program.empty()) folders.program = folders.working;
 
-    std::string beside = JoinPath(folders.program, "sounds");
-    if (IsFolder(beside)) {
-        folders.sounds = beside;
-    } else if (IsFolder(SW_SHARE_SOUNDS)) {
-        folders.sounds = SW_SHARE_SOUNDS;
-    } else {
-        folders.sounds = folders.program;
+    folders.sounds = ShippedFolder(folders.program, "sounds");
+    if (folders.sounds.empty()) folders.sounds = folders.program;
+    folders.defaults = ShippedFolder(folders.program, "defaults");
+    if (folders.defaults.empty()) {
+        // Named all the same, so that the first start can say what is missing.
+        folders.defaults = fs::path(JoinPath(folders.program, kShareFromProgram)).lexically_normal() / "defaults";
     }
 
     // A relative XDG_CONFIG_HOME is invalid and ignored.

@@ -57,6 +57,10 @@ private:
 // environment and the current folder.
 Folders FindFolders();
 
+// The folder `name` ("sounds", "defaults") of the files that ship with the
+// programs, found from the folder of the running executable; "" when none.
+std::string ShippedFolder(const std::string& programFolder, const std::string& name);
+
 // The user's documents folder: XDG_DOCUMENTS_DIR from user-dirs.dirs in
 // `configHome` (when empty: `home`/.config), with "$HOME" expanded; else
 // `home`/Documents. Empty when `home` is empty.

@@ -123,6 +123,9 @@ public:
     const Folders& folders() const override { return folders_; }
 
     // --- script side -------------------------------------------------------
+    // The folders, for a test that places them elsewhere (no default files
+    // ship unless a test says where they are).
+    Folders& editFolders() { return folders_; }
     // Length of virtual time one Yield advances.
     void SetQuantum(double seconds) { quantum_ = seconds; }
     double quantum() const { return quantum_; }
