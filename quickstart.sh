@@ -4,12 +4,14 @@
 #   ./quickstart.sh test   installs what is missing, builds, runs every test
 #                          (once plainly, once under AddressSanitizer and
 #                          UndefinedBehaviorSanitizer)
+#   ./quickstart.sh package  installs what is missing, builds, makes the
+#                          Debian package and prints its path
 set -euo pipefail
 cd "$(dirname "$0")"
 export DEBIAN_FRONTEND=noninteractive
 
 packages=(g++ cmake make pkg-config libsdl2-dev libespeak-ng-dev espeak-ng-data libgtest-dev
-          xvfb xauth xdotool)
+          xvfb xauth xdotool lintian desktop-file-utils appstream dpkg-dev x11-xkb-utils file)
 
 install_missing() {
     local missing=()
@@ -45,8 +47,18 @@ test)
     build build-sanitize -DSW_SANITIZE=ON
     (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j "$(nproc)" -LE real)
     ;;
+package)
+    install_missing
+    build build-package -DSW_TESTS=OFF
+    # Directories in the package are 755 whatever the caller's umask.
+    umask 022
+    deb=$(cd build-package && cpack -G DEB | sed -n 's/^CPack: - package: \(.*\) generated\.$/\1/p')
+    [ -n "$deb" ] || { echo "cpack made no package" >&2; exit 1; }
+    echo "The package: $deb"
+    echo "Install it with: sudo apt install $deb"
+    ;;
 *)
-    echo "usage: $0 play|test" >&2
+    echo "usage: $0 play|test|package" >&2
     exit 2
     ;;
 esac
