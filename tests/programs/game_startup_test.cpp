@@ -385,9 +385,12 @@ TEST(GameStartup, CorruptBattersFileAndLeaving) {
 }
 
 // From the opening music to the game's first prompt, the rosters already in
-// order: the introduction declined, the Reds (kim) against the Owls, heads.
-void IntroductionToTheGame(Bot& bot) {
+// order: the introduction declined (after F9 at the rules question when
+// `readRules`), the Reds (kim) against the Owls, heads.
+void IntroductionToTheGame(Bot& bot, bool readRules = false) {
+    constexpr int kF9 = 120;
     bot.OnSound("take", kSpace, 1.0);
+    if (readRules) bot.OnSay(kRules, kF9);
     DeclineIntroduction(bot);
     Answer(bot, kYourTeam, "Reds");
     bot.OnSay("is, Reds, correct for the name of your team? yes ", kEnter);
@@ -406,9 +409,7 @@ bool AnyRosterQuestion(const std::vector<std::string>& spoken) {
 TEST(GameStartup, TheShippedDefaultsMakeAFirstStartWithoutRosterQuestions) {
     GameRun run;
     run.world.sim->editFolders().defaults = SW_DEFAULTS_DIR;
-    constexpr int kF9 = 120;
-    run.bot.OnSay(kRules, kF9);
-    IntroductionToTheGame(run.bot);
+    IntroductionToTheGame(run.bot, true);
     run.Go();
     ASSERT_TRUE(run.bot.done()) << "stopped at step " << run.bot.stepsDone();
     const auto spoken = run.spoken();
