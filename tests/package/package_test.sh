@@ -147,11 +147,8 @@ head -n 1 "$work/rules-lines.txt" >"$work/rules-first.txt"
 tail -n 1 "$work/rules-lines.txt" >"$work/rules-last.txt"
 echo "rules: first line '$(cat "$work/rules-first.txt")', last line '$(cat "$work/rules-last.txt")'"
 
-# Shared by the drivers: from the end of a program to the end of the game
-# menu it starts.
+# For the baseball driver: waits on the reading of the rules.
 cat >"$work/menu.sh" <<'MENU'
-goodbye="Thank you for playing. Goodbye."
-intro=" Game menu. Use the up and down arrows to choose, and press enter. "
 # Waits for a caption after the last one matched that holds the text $1, at
 # most 60 s.
 await_text() {
@@ -164,13 +161,6 @@ await_text() {
     done
     echo "never heard a caption holding: '$1'"; return 1
 }
-# Whether the process $1 runs: a process that ended and that nobody has
-# reaped yet counts as ended.
-running() {
-    local state
-    state=$(awk '{ print $3 }' "/proc/$1/stat" 2>/dev/null)
-    [ -n "$state" ] && [ "$state" != Z ]
-}
 # Like await, but gives up quietly after $1 seconds.
 heard_within() {
     for _ in $(seq 1 $(($1 * 10))); do
@@ -180,49 +170,6 @@ heard_within() {
         sleep 0.1
     done
     return 1
-}
-# The program (our child) ends by itself with status 0 within 30 s, and the
-# game menu $1 (the unpacked vellobar) is seen running meanwhile or within
-# 10 s after; it becomes the program that the functions of lib.sh wait on.
-on_to_the_menu() {
-    local menu=$1 menu_pid="" ended="" t
-    for t in $(seq 1 400); do
-        if [ -z "$menu_pid" ]; then
-            for p in /proc/[0-9]*; do
-                [ "$(readlink "$p/exe" 2>/dev/null)" = "$menu" ] && running "${p#/proc/}" && menu_pid=${p#/proc/} && break
-            done
-        fi
-        [ -z "$ended" ] && ! kill -0 "$pid" 2>/dev/null && ended=$t
-        if [ -n "$ended" ]; then
-            [ -n "$menu_pid" ] || [ $((t - ended)) -ge 100 ] && break
-        elif [ "$t" -ge 300 ]; then
-            echo "the program did not end"; stop_program
-        fi
-        sleep 0.1
-    done
-    wait "$pid"
-    local status=$?
-    echo "the program ended, status $status"
-    [ $status -eq 0 ] || { cat "$captions.err"; exit 1; }
-    [ -n "$menu_pid" ] || { echo "no $menu was seen running"; cat "$captions.err"; exit 1; }
-    echo "the game menu runs from the unpacked tree: pid $menu_pid, $menu"
-    pid=$menu_pid window="Game menu"
-}
-# The menu's introduction and first item, then Escape: the goodbye, and the
-# menu ends within 10 s.
-menu_and_out() {
-    await "$intro" || stop_program
-    await " baseball " || stop_program
-    sleep 0.2
-    press Escape
-    await "$goodbye" || stop_program
-    for _ in $(seq 1 100); do
-        running "$pid" || break
-        sleep 0.1
-    done
-    if running "$pid"; then echo "the game menu did not end"; stop_program; fi
-    echo "the game menu ended"
-    exit 0
 }
 MENU
 
@@ -271,8 +218,7 @@ sleep 0.2
 press Escape
 ask " Select. 1. save and exit game " 2
 ask " 2. exit game " Return
-on_to_the_menu "$(dirname "$1")/vellobar"
-menu_and_out
+leave_by_menu "$(dirname "$1")/vellobar"
 DRIVE
 
 cat >"$work/batting.sh" <<'DRIVE'
@@ -285,8 +231,7 @@ ask "do you wish to use this voice. yes " Return
 ask " random pitches " Up
 ask " exit " Return
 await "Thank you for playing batting practice By Pellwick" || stop_program
-on_to_the_menu "$(dirname "$1")/vellobar"
-menu_and_out
+leave_by_menu "$(dirname "$1")/vellobar"
 DRIVE
 
 echo "--- baseball"

@@ -92,13 +92,22 @@ finish() {
     exit $status
 }
 
+# Whether the process $1 runs: one that ended and is not reaped yet counts
+# as ended.
+running() {
+    local state
+    state=$(awk '{ print $3 }' "/proc/$1/stat" 2>/dev/null)
+    [ -n "$state" ] && [ "$state" != Z ]
+}
+
 # The game menu the program starts as it leaves: the program ends by itself
-# (status 0), the menu it started (the one with this test's HOME) is heard,
-# and Escape ends it with its goodbye. Exits with the menu's own ending.
+# with status 0; the menu it started (the vellobar with this test's HOME,
+# and when $1 is given, the one whose executable is $1) is heard, its first
+# item " baseball " too, and Escape ends it with its goodbye. Exits 0 then.
 menu_intro=" Game menu. Use the up and down arrows to choose, and press enter. "
 leave_by_menu() {
     local menu="" status
-    for _ in $(seq 1 600); do
+    for _ in $(seq 1 300); do
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.1
     done
@@ -106,15 +115,24 @@ leave_by_menu() {
     wait "$pid"
     status=$?
     [ $status -eq 0 ] || { echo "the program ended with status $status"; cat "$captions.err"; exit 1; }
-    for p in $(pgrep -x vellobar); do
-        tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "HOME=$HOME" && menu=$p
+    for _ in $(seq 1 100); do
+        for p in $(pgrep -x vellobar); do
+            running "$p" || continue
+            tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "HOME=$HOME" || continue
+            [ -z "${1:-}" ] || [ "$(readlink "/proc/$p/exe")" = "$1" ] || continue
+            menu=$p
+        done
+        [ -n "$menu" ] && break
+        sleep 0.1
     done
-    [ -n "$menu" ] || { echo "no game menu of this test is running"; exit 1; }
+    [ -n "$menu" ] || { echo "no game menu ${1:-} of this test is running"; cat "$captions.err"; exit 1; }
+    echo "the game menu runs: pid $menu, $(readlink "/proc/$menu/exe")"
     pid=$menu window="Game menu"
-    ask "$menu_intro" Escape
+    await "$menu_intro" || stop_program
+    ask " baseball " Escape
     await "Thank you for playing. Goodbye." || stop_program
     for _ in $(seq 1 100); do
-        kill -0 "$menu" 2>/dev/null || { echo "the game menu ended"; exit 0; }
+        running "$menu" || { echo "the game menu ended"; exit 0; }
         sleep 0.1
     done
     echo "the game menu did not end"
