@@ -49,7 +49,8 @@ public:
 
 private:
     // The practice program's keys: after Ctrl or F12 the pending key is "1",
-    // and the menu reads its item again.
+    // and the menu reads its item again. There is no crowd here: no vendor
+    // calls while the menu waits.
     static Variant MenuVariant() {
         Variant v = Variant::Batting();
         v.crowdAlways = false;

@@ -62,6 +62,14 @@ TEST(GameMenu, ListsTheGamesBesideItWrappingBothWaysAndEscapeSaysGoodbye) {
     }
 }
 
+TEST(GameMenu, AMenuLeftWaitingStaysQuiet) {
+    MenuRun run;
+    run.bot.OnSay(" baseball ", kEsc, 120);
+    run.Go();
+    EXPECT_EQ(run.spoken().back(), kGoodbye);
+    EXPECT_TRUE(run.world.sim->sounds().empty()) << run.world.sim->sounds().front().name;
+}
+
 TEST(GameMenu, EnterStartsTheChosenProgramAndEndsTheMenu) {
     for (int downs : {0, 1}) {
         MenuRun run;
