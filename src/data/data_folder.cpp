@@ -98,20 +98,19 @@ std::string WithCrLfLines(const std::string& text) {
 }
 
 // Copies `source` into the data folder as `name` (under the name already
-// on disk, in any letter case), with CR LF lines; false (reported) on failure.
-bool CopyIn(const std::string& dataFolder, const std::string& source, const std::string& name) {
+// on disk, in any letter case), with CR LF lines. A failure is reported and
+// the caller goes on with the next file.
+void CopyIn(const std::string& dataFolder, const std::string& source, const std::string& name) {
     if (!host::FileSize(source)) {
         std::fprintf(stderr, "data folder: %s is not a file; not copied\n", source.c_str());
-        return false;
+        return;
     }
     const std::string target = host::JoinPath(dataFolder, host::FileNameOnDisk(dataFolder, name).value_or(name));
     try {
         host::WriteFileAtomic(target, WithCrLfLines(host::ReadText(source)));
-        return true;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "data folder: cannot copy %s: %s\n", source.c_str(), e.what());
     }
-    return false;
 }
 
 // The shipped defaults the data folder lacks. A defaults folder that cannot

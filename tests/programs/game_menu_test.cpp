@@ -125,6 +125,16 @@ TEST(GameMenu, SpeaksWithTheStoredVoiceAndCtrlChangesTheRate) {
     EXPECT_EQ(run.world.sim->utterances().back().rate, 5);
 }
 
+TEST(GameMenu, WithoutAVoiceItSaysSoAndStartsNothing) {
+    MenuRun run;
+    run.world.sim->SetVoiceCount(0);
+    run.Go();
+    EXPECT_EQ(run.world.sim->messages(),
+              std::vector<std::string>{"Sorry but I couldn't find any voices to use\rPlease contact Pellwick"});
+    EXPECT_TRUE(run.world.sim->started().empty());
+    EXPECT_EQ(run.status, 1);
+}
+
 TEST(GameMenu, AnEndingSessionEndsTheMenuAtOnceStartingNothing) {
     for (bool atEnter : {false, true}) {
         MenuRun run;
