@@ -12,11 +12,8 @@ xvfb_setup
 cat >"$work/layout.sh" <<'DRIVE'
 set -u
 . "$3"
-# The display resets its keyboard to the default whenever its last client
-# leaves, so one stays connected from before the layout is set until the end.
-xdotool sleep 120 &
-holder=$!
-trap 'kill "$holder" 2>/dev/null' EXIT
+# One client stays connected from before the layout is set until the end.
+keep_display
 for _ in $(seq 1 20); do
     sleep 0.1
     setxkbmap "$LAYOUT" || { echo "setxkbmap $LAYOUT failed"; exit 1; }

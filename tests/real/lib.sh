@@ -30,8 +30,20 @@ xvfb_drive() {
 # --- inside the display -------------------------------------------------------
 
 # Starts the program $1 with its captions in $2; $3 is the window's title.
+# Xvfb starts afresh whenever its last client leaves, its keyboard layout
+# reset: a program that ends just as the game menu it started opens its
+# window would take the menu's display with it. One idle client stays
+# connected for the whole drive.
+keep_display() {
+    [ -n "${display_keeper:-}" ] && return
+    xdotool sleep 3600 >/dev/null 2>&1 &
+    display_keeper=$!
+    trap 'kill "$display_keeper" 2>/dev/null' EXIT
+    sleep 0.2
+}
 start_program() {
     captions=$2 window=$3 seen=0
+    keep_display
     "$1" >"$captions" 2>"$captions.err" &
     pid=$!
 }
