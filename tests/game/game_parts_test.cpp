@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 namespace sw {
 namespace {
@@ -577,6 +578,126 @@ TEST(PauseMenu, SaveAndExitWritesTheWholeGameAndReturnHandsTheNextKeyOver) {
     EXPECT_EQ(r.keys.typedAnswer, "0");
     for (const auto& s : r.Said()) EXPECT_EQ(s.find(" We are in the"), std::string::npos);
     EXPECT_EQ(r.Read("baseball.sav"), "(none)");
+}
+
+// Every key at the offer after a game, and what it leads to.
+TEST(GameEnd, TheOfferRepeatsTheResultForF1ToF5ReadsTheLogForRAndLeavesOnAnyOtherKey) {
+    const struct {
+        int key;
+        size_t results, logReadings;
+    } cases[] = {
+        {kF1, 2, 0}, {113, 2, 0}, {kF3, 2, 0}, {115, 2, 0}, {116, 2, 0},  // F3's character is "r" too
+        {'R', 1, 1}, {117, 1, 0}, {'x', 1, 0}, {kSpace, 1, 0},
+    };
+    for (const auto& c : cases) {
+        Parts p;
+        p.gs.homeTeam = 2;
+        p.gs.visitingTeam = 1;
+        p.gs.inning = 10;
+        p.gs.half = 1;
+        p.gs.runs[1] = 1;
+        p.gs.runs[2] = 3;
+        p.gs.seriesOpenerHome = 2;
+        p.AnswerOffer(c.key);
+        p.AnswerOffer(kEscape);
+        p.gameEnd.GameOver();
+        EXPECT_EQ(p.Count(" the Hawks have won the game"), c.results) << c.key;
+        const auto names = p.SoundNames();
+        // The log is read between two "baseway" sounds of its own.
+        EXPECT_EQ(static_cast<size_t>(std::count(names.begin(), names.end(), "baseway")), 2 * c.logReadings) << c.key;
+    }
+}
+
+// The championship: the result first, then the crowning; at home the fanfare
+// in the middle, a second and a half, then the cheer once through; away, the
+// losers' sound to the right.
+TEST(GameEnd, TheChampionshipFollowsTheResultWithItsOwnSounds) {
+    for (int home : {1, 2}) {
+        Parts p;
+        p.gs.homeTeam = home;
+        p.gs.visitingTeam = 3 - home;
+        p.gs.inning = 10;
+        p.gs.half = 1;
+        p.gs.runs[1] = 5;
+        p.gs.runs[2] = 2;
+        p.gs.seriesOpenerHome = 1;
+        p.gs.seriesWinsTeam1 = 3;
+        p.gs.seriesWinsTeam2 = 1;
+        p.AnswerOffer();
+        p.gameEnd.GameOver();
+        const auto said = p.Said();
+        const auto result = std::find(said.begin(), said.end(), " the Owls have won the game");
+        const auto crowned = std::find(said.begin(), said.end(), "The Owls! win! the Championship.");
+        ASSERT_NE(crowned, said.end());
+        EXPECT_LT(result, crowned);
+        const std::string log = p.Read("baseballlog.txt");
+        EXPECT_LT(log.find(" have won the game"), log.find("Championship"));
+        const int volume = p.sound.waveVolume;
+        const auto& sounds = p.world.sim->sounds();
+        auto named = [&](const std::string& n) {
+            return std::find_if(sounds.begin(), sounds.end(), [&](const auto& s) { return s.name == n; });
+        };
+        if (home == 1) {
+            const auto fanfare = named("champion"), cheer = named("crcheer");
+            ASSERT_NE(fanfare, sounds.end());
+            ASSERT_NE(cheer, sounds.end());
+            EXPECT_EQ(fanfare->pan, 0);
+            EXPECT_GE(cheer->start - fanfare->start, 1.5);
+            EXPECT_EQ(cheer->volume, volume - 1000);
+            EXPECT_EQ(cheer->pan, 0);
+            EXPECT_EQ(p.SoundNames().back(), "hr");
+            EXPECT_EQ(named("losers"), sounds.end());
+        } else {
+            const auto losers = named("losers");
+            ASSERT_NE(losers, sounds.end());
+            EXPECT_EQ(losers->volume, volume - 750);
+            EXPECT_EQ(losers->pan, 750);
+            EXPECT_EQ(named("champion"), sounds.end());
+            EXPECT_EQ(named("crcheer"), sounds.end());
+        }
+    }
+}
+
+// The seven sponsors play at the game's wave rate; the extra commercials one
+// step above their own rate (a wave of another rate shows which is which).
+TEST(Commercials, SponsorsAtTheGamesRateExtraOnesOneStepAboveTheirOwn) {
+    for (int number = 1; number <= 8; ++number) {
+        Parts p;
+        const std::string wave = p.world.sim->folders().sounds + "/" + Broadcast::CommercialWave(number) + ".wav";
+        std::filesystem::remove(wave);
+        test::WriteTestWave(wave, 2000, 22050);
+        p.broadcast.extraCommercials = 1;
+        p.Force({Draw(8, number), Draw(10, 1)});
+        p.broadcast.Commercial();
+        ASSERT_EQ(Commercials(p), std::vector<std::string>{Broadcast::CommercialWave(number)}) << number;
+        EXPECT_EQ(p.world.sim->sounds().back().frequency, number <= 7 ? 11026u : 22051u) << number;
+    }
+}
+
+// A key the menu does not know is echoed and the menu starts again at its
+// first item; "return to game" brings the crowd back.
+TEST(PauseMenu, AnUnknownKeyStartsAgainAndReturnBringsTheCrowdBack) {
+    Parts p;
+    p.Keys({kDown, 'x', kEnter}, 3);
+    EXPECT_FALSE(p.pause.Run());
+    EXPECT_EQ(p.pause.chosen, PauseMenu::Choice::SaveAndExit);
+    const auto said = p.Said();
+    ASSERT_GE(said.size(), 4u);
+    EXPECT_EQ(said[0], " Select. 1. save and exit game ");
+    EXPECT_EQ(said[1], " 2. exit game ");
+    EXPECT_EQ(said[3], " Select. 1. save and exit game ");
+
+    Parts r;
+    r.sound.startcrowd();
+    r.Keys({kUp, kEnter}, 3);
+    EXPECT_TRUE(r.pause.Run());
+    EXPECT_EQ(r.pause.chosen, PauseMenu::Choice::ReturnToGame);
+    EXPECT_EQ(r.keys.crowdOn, 1);
+    int sounding = 0;
+    for (const auto& s : r.world.sim->sounds()) sounding += s.name == "crbkgrd" && s.stop < 0;
+    EXPECT_EQ(sounding, 3);
+    const auto names = r.SoundNames();
+    EXPECT_EQ(std::count(names.begin(), names.end(), "baseway"), 2);  // the menu's and the return's
 }
 
 }  // namespace
