@@ -341,7 +341,8 @@ TEST(Bullpen, TheComputersManagerChangesOnlyWhenTheRulesAllow) {
         bool change;
     } cases[] = {
         {7, 2, 0, 0, 1, 8, 1, true},   // from the seventh, two runs are enough
-        {6, 2, 0, 0, 1, 8, 1, false},  // before it, they are not
+        {7, 1, 0, 0, 1, 8, 1, false},  // one run never is
+        {6, 2, 0, 0, 1, 8, 1, false},  // before it, two are not
         {6, 3, 0, 0, 1, 8, 1, false},
         {6, 4, 0, 0, 1, 8, 1, true},   // four always are
         {7, 2, 0, 0, 1, 8, 2, false},  // one time in five he stays put
