@@ -202,5 +202,26 @@ TEST_F(Speech, ReleasingTheVoiceSilencesItAndAFreshVoiceStartsClean) {
     testing::internal::GetCapturedStdout();
 }
 
+// Every pitch name with every start of the comment that follows it without a
+// blank: the engine is given two words where capitals turn to small letters.
+TEST(SpeakableText, CapitalsRunningIntoSmallLettersBecomeTwoWords) {
+    const char* const names[] = {"FAST BALL", "CURVE BALL ", "SLIDER ", "SINKER ", "CHANGE UP", "KNUCKLE BALL ",
+                                 "SCREWBALL "};
+    const char* const comments[] = {"low  and away but over", "high  and tight but over", "swing and a miss",
+                                    " just missed  low  and tight", " caught the out side corner of the plate", ""};
+    for (const char* name : names)
+        for (const char* comment : comments) {
+            const std::string text = std::string(" a ") + name + comment;
+            const std::string n(name);
+            const bool joined = n.back() != ' ' && comment[0] >= 'a' && comment[0] <= 'z';
+            EXPECT_EQ(SpeakableText(text), joined ? " a " + n + " " + comment : text) << text;
+        }
+    // One capital before small letters is an ordinary word; other texts pass as they are.
+    for (const char* same : {" Now batting for the Owls", "McIntyre", "The Hawks! win! the Championship.", "TXT", "",
+                             "caf\xc3\xa9 AB\xc3\xa9"})
+        EXPECT_EQ(SpeakableText(same), same);
+    EXPECT_EQ(SpeakableText("ABCdef GHi"), "ABC def GH i");
+}
+
 }  // namespace
 }  // namespace sw::host::real

@@ -247,7 +247,8 @@ private:
                 espeak_SetParameter(espeakRATE, wpm, 0);
                 loadedWpm = wpm;
             }
-            const espeak_ERROR err = espeak_Synth(u.text.c_str(), u.text.size() + 1, 0, POS_CHARACTER, 0,
+            const std::string spoken = SpeakableText(u.text);
+            const espeak_ERROR err = espeak_Synth(spoken.c_str(), spoken.size() + 1, 0, POS_CHARACTER, 0,
                                                   espeakCHARS_UTF8, nullptr, nullptr);
             if (err != EE_OK) {
                 std::fprintf(stderr, "speech: the engine could not speak a text (error %d)\n", static_cast<int>(err));
@@ -363,6 +364,19 @@ EspeakEngine::EspeakEngine(Mixer& mixer, const Clock& /*clock*/) {
 }
 
 EspeakEngine::~EspeakEngine() { Worker::Get().Close(*impl_->session); }
+
+std::string SpeakableText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 4);
+    int capitals = 0;  // capitals just before this character
+    for (char c : text) {
+        const bool capital = c >= 'A' && c <= 'Z', small = c >= 'a' && c <= 'z';
+        if (small && capitals >= 2) out += ' ';
+        out += c;
+        capitals = capital ? capitals + 1 : 0;
+    }
+    return out;
+}
 
 int EspeakEngine::VoiceCount() { return Worker::Get().VoiceCount(); }
 

@@ -5,8 +5,16 @@
 #include "host/real/mixer.h"
 
 #include <memory>
+#include <string>
+#include <string_view>
 
 namespace sw::host::real {
+
+// The text as the engine is given it: a word that turns from two or more
+// capitals to small letters is spoken as two words ("FAST BALLlow" as
+// "FAST BALL low"), which the engine would otherwise spell out or run
+// together. Captions keep the text as it was written.
+std::string SpeakableText(std::string_view text);
 
 class EspeakEngine : public SpeechEngine {
 public:
