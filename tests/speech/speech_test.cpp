@@ -149,7 +149,9 @@ TEST(VolumeDialog, BoundsWordsAndStoredVolumes) {
     EXPECT_EQ(savedSpeech, 100);
     // The crowd plays again, at the new level.
     EXPECT_EQ(s.keys.crowdOn, 1);
-    for (auto& b : s.sound.crowdBuffer) EXPECT_EQ(b->GetStatus(), host::kStatusLooping);
+    int crowdLoops = 0;
+    for (const auto& p : s.sim().sounds()) crowdLoops += p.name == "crbkgrd" && p.looping && p.stop < 0;
+    EXPECT_EQ(crowdLoops, 3);
 }
 
 TEST(VolumeDialog, WaveVolumeAtTopSaysMaximumAtOnce) {
