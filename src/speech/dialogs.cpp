@@ -8,7 +8,10 @@ Dialogs::Dialogs(Speech& speech, Sound& sound, Keys& keys) : speech_(speech), so
 
 void Dialogs::RegisterHotKeys(bool withVolume) {
     keys_.AddHotKey("17", [this] { adjrate(); });
-    if (withVolume) keys_.AddHotKey("122", [this] { adjvol(); });
+    if (withVolume) keys_.AddHotKey("122", [this] {
+        adjvol();
+        sound_.starter();
+    });
     keys_.AddHotKey("123", [this] { changevoice(); });
 }
 
@@ -96,7 +99,7 @@ void Dialogs::adjrate() {
     else keys_.keyCode = "1";
 }
 
-void Dialogs::adjvol() {
+Dialogs::Levels Dialogs::adjvol() {
     keys_.clk();
     sound_.stopdrums();
     sound_.stopper();
@@ -189,8 +192,7 @@ void Dialogs::adjvol() {
     keys_.clk();
     sound_.StopEffect();
     sound_.ReleaseEffect();
-    if (saveVolumes) saveVolumes(sound_.waveVolume, speech_.speechVolume);
-    sound_.starter();
+    return {sound_.waveVolume, speech_.speechVolume};
 }
 
 }  // namespace sw
