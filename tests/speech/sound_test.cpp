@@ -60,6 +60,39 @@ TEST(Effects, MissingWaveIsAbandonedAndTheGameGoesOn) {
     EXPECT_TRUE(s.sim().sounds().empty());
 }
 
+TEST(Effects, ChannelsAndTheCleanSlateBeforeAPitch) {
+    Stack s;
+    s.sound.waveVolume = -300;
+    s.sound.StartOnce(Sound::Channel::Effect, "glove", -500, 1200);
+    s.sound.StartOnce(Sound::Channel::Overlay, "hotdog", -700, -900);
+    s.sound.playcrowd1();
+    const auto& ps = s.sim().sounds();
+    ASSERT_EQ(ps.size(), 3u);
+    EXPECT_EQ(ps[0].volume, -500);
+    EXPECT_EQ(ps[0].pan, 1200);
+    EXPECT_EQ(ps[1].pan, -900);
+    EXPECT_EQ(ps[2].volume, -1600) << "the excitement loops 1300 under the player's level";
+    EXPECT_TRUE(ps[2].looping);
+    s.sound.WaitToEnd(Sound::Channel::Effect);
+    EXPECT_NEAR(ps[0].stop, s.sim().clock().now(), 0.05) << "waits for the effect, not the overlay";
+    EXPECT_LT(ps[2].stop, 0);
+    s.sound.ClearEffects();
+    for (const auto& p : ps) EXPECT_GE(p.stop, 0) << p.name;
+}
+
+TEST(Effects, ThePitchsPositionInPercentOfItsFile) {
+    Stack s;
+    s.sound.LoadMeasuredEffect("p1");
+    const double start = s.sim().clock().now();
+    s.sound.StartEffect(0, 11026, -2500);
+    EXPECT_EQ(s.sound.EffectPercent(), 0);
+    while (s.sound.EffectPlaying()) s.keys.yield();
+    EXPECT_NEAR(s.sound.EffectPercentAt(s.sim().clock().now()), 100, 1) << "the header is all that is not heard";
+    EXPECT_EQ(s.sound.EffectPercentAt(start), 0);
+    s.sound.ReleaseEffect();
+    EXPECT_EQ(s.sound.EffectPercent(), 0) << "no effect, no position";
+}
+
 TEST(Crowd, DrumsAndLoops) {
     Stack s;
     s.sound.stopdrums();
