@@ -16,7 +16,7 @@ bool EndsWith(const std::string& s, const std::string& end) {
 std::string Counted(int n, const std::string& noun) { return std::to_string(n) + noun + (n > 1 ? "s" : ""); }
 
 void StopExcitement(Sound& sound) {
-    if (sound.excitementBuffer) sound.excitementBuffer->Stop();
+    sound.StopExcitement();
 }
 
 }  // namespace

@@ -9,11 +9,9 @@ ExitSequence::ExitSequence(host::Host& host, Keys& keys, Speech& speech, Sound& 
 
 void ExitSequence::Run(bool afterStartupFailure, bool storeVoice) {
     if (!afterStartupFailure) {
-        for (auto& b : sound_.crowdBuffer)
-            if (b) b->Stop();
+        sound_.StopCrowd();
         sound_.stopdrums();
-        for (auto* b : {&sound_.effectBuffer, &sound_.overlayBuffer, &sound_.excitementBuffer})
-            if (*b) (*b)->Stop();
+        sound_.StopEffects();
         sound_.play("beer2");
     }
     // Before the settings are loaded there is nothing of the player's to

@@ -34,11 +34,16 @@ void GameProgram::RegisterKeys() {
     keys_.AddHotKey("17", [this] { dialogs_.adjrate(); });
     keys_.AddHotKey("119", [this] { prompts_.speckeys(); });
     keys_.AddHotKey("120", [this] { prompts_.readbbrtxt(); });
-    keys_.AddHotKey("122", [this] { dialogs_.adjvol(); });
+    keys_.AddHotKey("122", [this] {
+        // Kept before the crowd returns: a session that ends in that wait
+        // still has the player's levels.
+        const Dialogs::Levels chosen = dialogs_.adjvol();
+        files_.WriteVolumes(chosen.wave, chosen.speech);
+        sound_.starter();
+    });
     keys_.AddHotKey("123", [this] { dialogs_.changevoice(); });
     keys_.AddHotKey("192", [this] { ReadBack(broadcast_.lastHalfSummary); });
     keys_.AddHotKey("220", [this] { ReadBack(startUp_.logHeader); });
-    dialogs_.saveVolumes = [this](int waveVolume, int speechVolume) { files_.WriteVolumes(waveVolume, speechVolume); };
     plays_.status.pauseMenu = [this] { return pauseMenu_.Run(); };
     // Closing the window never loses a game: until the exit sequence allows
     // it, the close becomes an Escape for the key wait in progress. This runs

@@ -30,7 +30,7 @@ void GameEnd::GameOver() {
     files_.WriteSeries(gs_);
     files_.WriteSaveMarker(gs_.saveMarker);
 
-    if (sound_.excitementBuffer) sound_.excitementBuffer->Stop();
+    sound_.StopExcitement();
     sound_.playcrowd1();
 
     bool log = true;
@@ -54,7 +54,7 @@ void GameEnd::GameOver() {
             continue;
         }
         if (keys_.keyChar == "r") {
-            if (sound_.excitementBuffer) sound_.excitementBuffer->Stop();
+            sound_.StopExcitement();
             sound_.play4("baseway");
             keys_.dy(0.2);
             ReadLogAloud();
@@ -104,15 +104,9 @@ void GameEnd::Championship(bool log) {
 
 void GameEnd::PlayOnce(const std::string& wave, int volume, int pan) {
     Guarded("sound", [&] {
-        sound_.effectBuffer.reset();
-        sound_.effectBuffer = sound_.Load(wave);
-        sound_.effectBuffer->SetCurrentPosition(0);
-        sound_.effectBuffer->SetVolume(volume);
-        sound_.effectBuffer->SetFrequency(static_cast<uint32_t>(sound_.waveFrequency));
-        sound_.effectBuffer->SetPan(pan);
-        sound_.effectBuffer->Play(host::kPlayOnce);
-        while (sound_.effectBuffer->GetStatus() == host::kStatusPlaying) keys_.yield();
-        sound_.effectBuffer->Stop();
+        sound_.Release(Sound::Channel::Effect);
+        sound_.StartOnce(Sound::Channel::Effect, wave, volume, pan);
+        sound_.WaitToEnd(Sound::Channel::Effect);
     });
 }
 

@@ -132,10 +132,7 @@ bool InningLoop::BatterPrompt() {
 
 std::optional<InningLoop::End> InningLoop::OnePitch() {
     // 1-3: a clean slate for the sounds of this pitch.
-    for (auto* b : {&sound_.excitementBuffer, &sound_.effectBuffer, &sound_.overlayBuffer}) {
-        if (*b) (*b)->Stop();
-        b->reset();
-    }
+    sound_.ClearEffects();
     gs_.skipCommercial = 0;
     gs_.pitchNumber = 0;
     pv_.noGloveFlag = 0;

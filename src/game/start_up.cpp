@@ -102,25 +102,22 @@ void StartUp::PlayTitle() {
     keys_.clk();
     sound_.startcrowd();
     Guarded("sound", [&] {
-        sound_.effectBuffer = sound_.Load(takeWave);
-        sound_.effectBuffer->SetCurrentPosition(0);
-        sound_.effectBuffer->SetVolume(sound_.waveVolume);
-        sound_.effectBuffer->SetFrequency(static_cast<uint32_t>(sound_.waveFrequency));
-        sound_.effectBuffer->Play(host::kPlayOnce);
+        sound_.LoadEffect(takeWave);
+        sound_.PlayEffect();
     });
     speech_.say(" ");
-    if (sound_.effectBuffer) {
+    if (sound_.EffectLoaded()) {
         // A key ends the title early, and so does the end of the session.
-        while (sound_.effectBuffer->GetStatus() == host::kStatusPlaying && keys_.keyCode.empty() &&
+        while (sound_.EffectPlaying() && keys_.keyCode.empty() &&
                !keys_.terminating)
             keys_.idle();
-        sound_.effectBuffer->Stop();
+        sound_.StopEffect();
     }
 }
 
 bool StartUp::DecideFromSavedGame() {
     keys_.crowdOn = 0;
-    sound_.drumsOn = 0;
+    sound_.ForgetDrums();
     gs_.resumedGame = 0;
     gs_.newLog = 0;
     const data::SaveProbe probe = files_.ProbeSave();

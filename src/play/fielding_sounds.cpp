@@ -44,20 +44,14 @@ Place FieldingSounds::FielderPlace(int fielder) {
 }
 
 void FieldingSounds::PlayAt(const std::string& name, Place at, bool overlay, bool wait) {
-    auto& buffer = overlay ? sound_.overlayBuffer : sound_.effectBuffer;
+    const auto channel = overlay ? Sound::Channel::Overlay : Sound::Channel::Effect;
     Guarded("sound", [&] {
-        buffer.reset();
-        buffer = sound_.Load(name);
-        buffer->SetCurrentPosition(0);
-        buffer->SetVolume(sound_.waveVolume + at.volume);
-        buffer->SetFrequency(static_cast<uint32_t>(sound_.waveFrequency));
-        buffer->SetPan(at.pan);
-        buffer->Play(host::kPlayOnce);
+        sound_.Release(channel);
+        sound_.StartOnce(channel, name, sound_.waveVolume + at.volume, at.pan);
         if (!wait) return;
-        while (buffer->GetStatus() == host::kStatusPlaying) keys_.yield();
-        buffer->Stop();
+        sound_.WaitToEnd(channel);
     });
-    if (wait) buffer.reset();
+    if (wait) sound_.Release(channel);
 }
 
 void FieldingSounds::sayoutat() {

@@ -32,7 +32,7 @@ void Narration::advanceRunners() {
 
 void Narration::StopExcitement() {
     Guarded("sound", [&] {
-        if (sound_.excitementBuffer) sound_.excitementBuffer->Stop();
+        sound_.StopExcitement();
     });
 }
 

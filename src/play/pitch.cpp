@@ -1,6 +1,5 @@
 #include "play/pitch.h"
 
-#include "host/files.h"
 #include "record/text.h"
 
 #include <cmath>
@@ -28,7 +27,7 @@ void Pitch::PitchSound(int pitchNumber, PitchValues& s, bool hitBatterCheck) {
     s.swingPercent = 0;
     keys_.clk();
     Play(Kind::Batting, pitchNumber, 2, s, hitBatterCheck);
-    sound_.effectBuffer.reset();
+    sound_.ReleaseEffect();
 }
 
 void Pitch::throwpitch(int a, int b, PitchValues& s) {
@@ -44,30 +43,20 @@ void Pitch::wildpit(int& pitchNumber, PitchValues& s) {
     s.pitchSpeedClass = 0;
     if (!(pitchNumber > 0)) pitchNumber = keys_.wf(7);
     Play(Kind::Wild, pitchNumber, 0, s, false);
-    sound_.effectBuffer.reset();
+    sound_.ReleaseEffect();
 }
 
 void Pitch::Play(Kind kind, int pitchNumber, int batterAction, PitchValues& s, bool hitBatterCheck) {
     Guarded("pitch", [&] {
-        const std::string path = sound_.WavePath("p" + LastDigit(pitchNumber));
-        const auto size = host::FileSize(path);
-        if (!size || *size == 0) throw host::HostError("cannot tell the size of " + path);
-        sound_.effectBuffer = sound_.host().sound().CreateSoundBufferFromFile(path);
-        const double fileBytes = static_cast<double>(*size);
-        host::SoundBuffer& b = *sound_.effectBuffer;
-        b.SetCurrentPosition(0);
-        b.SetVolume(sound_.waveVolume);
-        b.SetFrequency(11026);
-        b.SetPan(-2500);
-        b.Play(host::kPlayOnce);
+        sound_.LoadMeasuredEffect("p" + LastDigit(pitchNumber));
+        sound_.StartEffect(sound_.waveVolume, 11026, -2500);
         int changes = 0;
         double mark = 40;
         int wobble = kWobbleHigh;
         bool stoppedEarly = false;
         for (;;) {
-            const uint32_t pos = b.GetCurrentPosition();
+            const double percent = sound_.EffectPercent();
             keys_.yield();
-            const double percent = pos * 100.0 / fileBytes;
             if (kind == Kind::Wild && percent > mark) {
                 if (wobble == kWobbleLow) {
                     wobble = kWobbleHigh;
@@ -76,12 +65,12 @@ void Pitch::Play(Kind kind, int pitchNumber, int batterAction, PitchValues& s, b
                     wobble = kWobbleLow;
                     mark += 10;
                 }
-                b.SetFrequency(static_cast<uint32_t>(wobble));
+                sound_.SetEffectFrequency(static_cast<uint32_t>(wobble));
             }
-            b.SetPan(static_cast<int32_t>(std::floor(percent * 50)) - 2500);
+            sound_.SetEffectPan(static_cast<int32_t>(std::floor(percent * 50)) - 2500);
             if (kind == Kind::Batting && hitBatterCheck && percent > 80 && s.hitBatterFlag == 1) {
                 // The pitch hits the batter before any swing counts.
-                b.Stop();
+                sound_.StopEffect();
                 stoppedEarly = true;
                 break;
             }
@@ -89,28 +78,28 @@ void Pitch::Play(Kind kind, int pitchNumber, int batterAction, PitchValues& s, b
                 ((changes == 0 && percent > 25) || (changes == 1 && percent > 50) || (changes == 2 && percent > 75))) {
                 ++changes;
                 s.pitchSpeedClass = static_cast<int>(keys_.random().Next() * 5) + 1;
-                b.SetFrequency(kSpeedRates[s.pitchSpeedClass]);
+                sound_.SetEffectFrequency(kSpeedRates[s.pitchSpeedClass]);
             }
             if (kind == Kind::Thrown && percent > 80 && (batterAction == 2 || batterAction == 3)) {
                 if (batterAction == 2 && s.pitchRoll < 25) sound_.playspec("sm", 2700);
-                b.Stop();
+                sound_.StopEffect();
                 stoppedEarly = true;
                 break;
             }
             keys_.yield();
-            if (b.GetStatus() != host::kStatusPlaying) break;
+            if (!sound_.EffectPlaying()) break;
             if (kind == Kind::Batting && !keys_.keyCode.empty()) break;
         }
-        if (kind == Kind::Wild) b.Stop();
+        if (kind == Kind::Wild) sound_.StopEffect();
         if (kind == Kind::Batting && !stoppedEarly && !keys_.keyCode.empty()) {
             // The swing is judged by what the player heard when the key went down.
-            s.swingPercent = b.GetPositionAt(keys_.keyTime) * 100.0 / fileBytes;
+            s.swingPercent = sound_.EffectPercentAt(keys_.keyTime);
             if (s.swingPercent < 80 || s.swingPercent > 95) {
                 sound_.playspec("sm", 2300);
                 s.swungAndMissed = 1;
-                while (b.GetStatus() == host::kStatusPlaying) keys_.yield();
+                while (sound_.EffectPlaying()) keys_.yield();
             } else {
-                b.Stop();
+                sound_.StopEffect();
             }
         }
     });

@@ -29,17 +29,10 @@ void PitchPlay::pickspecpitch() {
 
 void PitchPlay::throwspitball() {
     Guarded("sound", [&] {
-        sound_.effectBuffer = sound_.Load("sp");
-        host::SoundBuffer& b = *sound_.effectBuffer;
-        b.SetCurrentPosition(0);
-        b.SetVolume(sound_.waveVolume - 1111);
-        b.SetFrequency(static_cast<uint32_t>(sound_.waveFrequency));
-        b.SetPan(-500);
-        b.Play(host::kPlayOnce);
-        while (b.GetStatus() == host::kStatusPlaying) keys_.yield();
-        b.Stop();
+        sound_.StartOnce(Sound::Channel::Effect, "sp", sound_.waveVolume - 1111, -500);
+        sound_.WaitToEnd(Sound::Channel::Effect);
     });
-    sound_.effectBuffer.reset();
+    sound_.ReleaseEffect();
     speech_.say(" It appears that the pitcher is putting a little extra on this pitch");
 }
 

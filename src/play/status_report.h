@@ -31,7 +31,8 @@ public:
     // when the pause menu ended the game.
     bool ReadKey();
     // The pause menu, supplied by the game: true when the player returns to
-    // the game, false when the game is left.
+    // the game, false when the game is left. It stays a hook because the
+    // pick-off's base question (play/) waits here and resumes after the menu.
     std::function<bool()> pauseMenu;
 
 private:

@@ -102,8 +102,7 @@ int BattingProgram::Run() {
         return 0;
     }
 
-    for (auto& b : sound.crowdBuffer)
-        if (b) b->Stop();
+    sound.StopCrowd();
     speech.say("Thank you for playing batting practice By Pellwick");
     Leave();
     return 0;

@@ -39,7 +39,7 @@ void Practice::batprac() {
         }
         if (!chosen) continue;
         if (practiceMode == 3) {
-            sound_.effectBuffer.reset();
+            sound_.ReleaseEffect();
             return;
         }
         if (practiceMode == 2) ChoosePitch();

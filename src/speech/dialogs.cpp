@@ -8,7 +8,10 @@ Dialogs::Dialogs(Speech& speech, Sound& sound, Keys& keys) : speech_(speech), so
 
 void Dialogs::RegisterHotKeys(bool withVolume) {
     keys_.AddHotKey("17", [this] { adjrate(); });
-    if (withVolume) keys_.AddHotKey("122", [this] { adjvol(); });
+    if (withVolume) keys_.AddHotKey("122", [this] {
+        adjvol();
+        sound_.starter();
+    });
     keys_.AddHotKey("123", [this] { changevoice(); });
 }
 
@@ -16,10 +19,7 @@ void Dialogs::changevoice() {
     keys_.clk();
     if (speech_.voiceCount <= 1) return;
     Guarded("voice", [&] {
-        sound_.effectBuffer = sound_.Load("take");
-        sound_.effectBuffer->SetCurrentPosition(0);
-        sound_.effectBuffer->SetVolume(sound_.waveVolume);
-        sound_.effectBuffer->SetFrequency(static_cast<uint32_t>(sound_.waveFrequency));
+        sound_.LoadEffect("take");
     });
     bool yes = true;
     bool ask = true;
@@ -54,18 +54,18 @@ void Dialogs::changevoice() {
             }
         }
         if (next) {
-            if (sound_.effectBuffer) sound_.effectBuffer->Play(host::kPlayLooping);
+            sound_.LoopEffect();
             speech_.voiceIndex += 1;
             if (speech_.voiceIndex > speech_.voiceCountMinus1()) speech_.voiceIndex = 0;
             speech_.NewVoice(speech_.voiceIndex);
             if (speech_.Voice) speech_.Voice->SetRate(speech_.speechRate);
             speech_.say(" ");
             if (speech_.Voice && keys_.variant().voiceChangeSetsVolume) speech_.Voice->SetVolume(speech_.speechVolume);
-            if (sound_.effectBuffer) sound_.effectBuffer->Stop();
+            sound_.StopEffect();
             ask = true;
         }
     }
-    sound_.effectBuffer.reset();
+    sound_.ReleaseEffect();
     keys_.clk();
     if (keys_.variant().voiceDialogLeavesF1) keys_.keyCode = "112";
 }
@@ -99,7 +99,7 @@ void Dialogs::adjrate() {
     else keys_.keyCode = "1";
 }
 
-void Dialogs::adjvol() {
+Dialogs::Levels Dialogs::adjvol() {
     keys_.clk();
     sound_.stopdrums();
     sound_.stopper();
@@ -143,14 +143,11 @@ void Dialogs::adjvol() {
     // A sample of the sounds at the current level.
     keys_.clk();
     Guarded("volume", [&] {
-        sound_.effectBuffer = sound_.Load("crcheer");
-        sound_.effectBuffer->SetCurrentPosition(0);
-        sound_.effectBuffer->SetVolume(sound_.waveVolume);
-        sound_.effectBuffer->SetFrequency(static_cast<uint32_t>(sound_.waveFrequency));
-        sound_.effectBuffer->Play(host::kPlayOnce);
+        sound_.LoadEffect("crcheer");
+        sound_.PlayEffect();
     });
     keys_.dy(1.5);
-    if (sound_.effectBuffer) sound_.effectBuffer->Stop();
+    sound_.StopEffect();
     // The wave volume.
     const std::string wavePrompt = " use the up and down arrow keys to adjust the volume of the sounds. " + tail;
     speech_.say2(wavePrompt);
@@ -179,12 +176,10 @@ void Dialogs::adjvol() {
             keys_.clk();
             sound_.adjuster();
             keys_.dy(0.2);
-            if (sound_.effectBuffer) {
-                sound_.effectBuffer->SetCurrentPosition(0);
-                sound_.effectBuffer->Play(host::kPlayOnce);
-                sound_.effectBuffer->SetVolume(sound_.waveVolume);
-                while (sound_.effectBuffer->GetStatus() == host::kStatusPlaying && keys_.keyCode.empty()) keys_.yield();
-                sound_.effectBuffer->Stop();
+            if (sound_.EffectLoaded()) {
+                sound_.ReplayEffect();
+                while (sound_.EffectPlaying() && keys_.keyCode.empty()) keys_.yield();
+                sound_.StopEffect();
             }
             if (keys_.keyCode.empty()) keys_.getkey();
             continue;
@@ -195,10 +190,9 @@ void Dialogs::adjvol() {
         keys_.getkey();
     }
     keys_.clk();
-    if (sound_.effectBuffer) sound_.effectBuffer->Stop();
-    sound_.effectBuffer.reset();
-    if (saveVolumes) saveVolumes(sound_.waveVolume, speech_.speechVolume);
-    sound_.starter();
+    sound_.StopEffect();
+    sound_.ReleaseEffect();
+    return {sound_.waveVolume, speech_.speechVolume};
 }
 
 }  // namespace sw

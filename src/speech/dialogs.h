@@ -4,20 +4,23 @@
 #include "speech/sound.h"
 #include "speech/speech.h"
 
-#include <functional>
-
 namespace sw {
 
 class Dialogs {
 public:
     Dialogs(Speech& speech, Sound& sound, Keys& keys);
 
-    // Where the volume dialog stores the wave and speech volumes.
-    std::function<void(int waveVolume, int speechVolume)> saveVolumes;
+    struct Levels {
+        int wave = 0;
+        int speech = 0;
+    };
 
     void changevoice();
     void adjrate();
-    void adjvol();
+    // The volume dialog: silences the crowd, lets the player set the speech
+    // and wave levels and returns them. The crowd stays silent, so that the
+    // caller keeps the levels before starter() brings it back.
+    Levels adjvol();
 
     // Registers Ctrl and F12 (and F11 when `withVolume`) as hot keys of getkey.
     void RegisterHotKeys(bool withVolume);

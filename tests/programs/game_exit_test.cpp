@@ -175,6 +175,7 @@ TEST(GameExit, SettingsComeFromTheDataFolderAndGoBackThere) {
     EXPECT_EQ(run.program.speech().voiceIndex, 2);
     EXPECT_EQ(run.program.speech().speechRate, 3);
     EXPECT_EQ(host::ReadText(run.data() + "/baseball.vol"), "-800 \r\n 60 \r\n");
+    EXPECT_EQ(run.program.keys().crowdOn, 1) << "the crowd came back after the volume dialog";
     // The file is found in its own letter case and rewritten there on exit.
     run.program.exitSequence().Run(false, true);
     EXPECT_EQ(host::ReadText(run.data() + "/Baseball.CFG"), " 2 \r\n 3 \r\n");

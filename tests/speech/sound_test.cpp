@@ -60,10 +60,43 @@ TEST(Effects, MissingWaveIsAbandonedAndTheGameGoesOn) {
     EXPECT_TRUE(s.sim().sounds().empty());
 }
 
+TEST(Effects, ChannelsAndTheCleanSlateBeforeAPitch) {
+    Stack s;
+    s.sound.waveVolume = -300;
+    s.sound.StartOnce(Sound::Channel::Effect, "glove", -500, 1200);
+    s.sound.StartOnce(Sound::Channel::Overlay, "hotdog", -700, -900);
+    s.sound.playcrowd1();
+    const auto& ps = s.sim().sounds();
+    ASSERT_EQ(ps.size(), 3u);
+    EXPECT_EQ(ps[0].volume, -500);
+    EXPECT_EQ(ps[0].pan, 1200);
+    EXPECT_EQ(ps[1].pan, -900);
+    EXPECT_EQ(ps[2].volume, -1600) << "the excitement loops 1300 under the player's level";
+    EXPECT_TRUE(ps[2].looping);
+    s.sound.WaitToEnd(Sound::Channel::Effect);
+    EXPECT_NEAR(ps[0].stop, s.sim().clock().now(), 0.05) << "waits for the effect, not the overlay";
+    EXPECT_LT(ps[2].stop, 0);
+    s.sound.ClearEffects();
+    for (const auto& p : ps) EXPECT_GE(p.stop, 0) << p.name;
+}
+
+TEST(Effects, ThePitchsPositionInPercentOfItsFile) {
+    Stack s;
+    s.sound.LoadMeasuredEffect("p1");
+    const double start = s.sim().clock().now();
+    s.sound.StartEffect(0, 11026, -2500);
+    EXPECT_EQ(s.sound.EffectPercent(), 0);
+    while (s.sound.EffectPlaying()) s.keys.yield();
+    EXPECT_NEAR(s.sound.EffectPercentAt(s.sim().clock().now()), 100, 1) << "the header is all that is not heard";
+    EXPECT_EQ(s.sound.EffectPercentAt(start), 0);
+    s.sound.ReleaseEffect();
+    EXPECT_EQ(s.sound.EffectPercent(), 0) << "no effect, no position";
+}
+
 TEST(Crowd, DrumsAndLoops) {
     Stack s;
     s.sound.stopdrums();
-    EXPECT_EQ(s.sound.drumsOn, 0);
+    EXPECT_FALSE(s.sound.drumsPlaying());
     s.sound.CreateDrums();
     s.sound.playdrums();
     s.sound.startcrowd();
@@ -74,12 +107,17 @@ TEST(Crowd, DrumsAndLoops) {
     EXPECT_EQ(ps[0].pan, -777);
     EXPECT_EQ(ps[1].volume, -2050);
     EXPECT_EQ(ps[2].volume, -2000);
-    EXPECT_EQ(s.sound.crowdBuffer[1]->GetCurrentPosition(), 200000u);
+    std::vector<uint32_t> offsets;
+    for (auto* b : s.sim().liveBuffers())
+        if (b->name() == "crbkgrd") offsets.push_back(b->GetCurrentPosition());
+    EXPECT_EQ(offsets, (std::vector<uint32_t>{0, 200000, 400000}));
     s.sound.stopper();
-    EXPECT_EQ(s.sound.crowdBuffer[0]->GetStatus(), host::kStatusStopped);
-    EXPECT_EQ(s.sound.drumsBuffer->GetStatus(), host::kStatusLooping) << "the drums are left alone";
+    for (size_t i = 1; i <= 3; ++i) EXPECT_GE(ps[i].stop, 0) << "crowd loop " << i - 1 << " is stopped";
+    EXPECT_EQ(ps[0].stop, -1) << "the drums are left alone";
+    EXPECT_TRUE(s.sound.drumsPlaying());
     s.sound.stopdrums();
-    EXPECT_EQ(s.sound.drumsBuffer->GetStatus(), host::kStatusStopped);
+    EXPECT_GE(ps[0].stop, 0);
+    EXPECT_FALSE(s.sound.drumsPlaying());
 }
 
 TEST(Crowd, EventsComeEveryFiveToTenSeconds) {

@@ -116,11 +116,6 @@ TEST(VolumeDialog, BoundsWordsAndStoredVolumes) {
     s.sound.waveVolume = -4900;
     s.sound.startcrowd();
     s.keys.crowdOn = 1;
-    int savedWave = 1, savedSpeech = -1;
-    s.dialogs.saveVolumes = [&](int w, int v) {
-        savedWave = w;
-        savedSpeech = v;
-    };
     std::vector<std::pair<double, int>> keys;
     double t = s.sim().clock().now() + 3.0;
     for (int i = 0; i < 20; ++i, t += 0.3) keys.push_back({t, 38});
@@ -130,7 +125,7 @@ TEST(VolumeDialog, BoundsWordsAndStoredVolumes) {
     keys.push_back({t + 3.0, 40});
     keys.push_back({t + 6.0, 13});
     PressAt(s.sim(), keys);
-    s.dialogs.adjvol();
+    const Dialogs::Levels chosen = s.dialogs.adjvol();
 
     const auto q = test::Queued(s.sim());
     int louder = 0, maximum = 0;
@@ -145,11 +140,13 @@ TEST(VolumeDialog, BoundsWordsAndStoredVolumes) {
     EXPECT_EQ(louder, 19);
     EXPECT_EQ(maximum, 1);
     EXPECT_EQ(waveWords, (std::vector<std::string>{" quieter ", " minimum "}));
-    EXPECT_EQ(savedWave, -5000);
-    EXPECT_EQ(savedSpeech, 100);
-    // The crowd plays again, at the new level.
-    EXPECT_EQ(s.keys.crowdOn, 1);
-    for (auto& b : s.sound.crowdBuffer) EXPECT_EQ(b->GetStatus(), host::kStatusLooping);
+    EXPECT_EQ(chosen.wave, -5000);
+    EXPECT_EQ(chosen.speech, 100);
+    // The crowd stays silent for the caller to bring back.
+    EXPECT_EQ(s.keys.crowdOn, 0);
+    int soundingLoops = 0;
+    for (const auto& p : s.sim().sounds()) soundingLoops += p.name == "crbkgrd" && p.stop < 0;
+    EXPECT_EQ(soundingLoops, 0);
 }
 
 TEST(VolumeDialog, WaveVolumeAtTopSaysMaximumAtOnce) {
