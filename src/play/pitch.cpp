@@ -1,6 +1,7 @@
 #include "play/pitch.h"
 
 #include "host/files.h"
+#include "play/swing_verdict.h"
 #include "record/text.h"
 
 #include <cmath>
@@ -105,7 +106,9 @@ void Pitch::Play(Kind kind, int pitchNumber, int batterAction, PitchValues& s, b
         if (kind == Kind::Batting && !stoppedEarly && !keys_.keyCode.empty()) {
             // The swing is judged by what the player heard when the key went down.
             s.swingPercent = b.GetPositionAt(keys_.keyTime) * 100.0 / fileBytes;
-            if (s.swingPercent < 80 || s.swingPercent > 95) {
+            // Swing and bunt miss in the same band; which of the two it was
+            // matters only after the sound.
+            if (VerdictOf(SwingAction::Swing, s.swingPercent) == SwingVerdict::Miss) {
                 sound_.playspec("sm", 2300);
                 s.swungAndMissed = 1;
                 while (b.GetStatus() == host::kStatusPlaying) keys_.yield();

@@ -43,9 +43,10 @@ std::deque<double> Quiet(int pitch, double speed = 0.5) {
 }
 
 TEST(PitchSwing, WindowsOverThePitchSound) {
+    // One pitch per verdict, the heard position measured at the key (the
+    // band edges are the verdict's own test).
     const std::vector<std::pair<double, std::string>> cases = {
-        {-1, "taken"},    {79.8, "miss"},    {80, "foul"},  {84.8, "foul"}, {85, "in play"}, {87, "in play"},
-        {90, "in play"}, {90.2, "foul"},    {95, "foul"},  {95.2, "miss"}, {97, "miss"},     {98, "miss"},
+        {-1, "taken"}, {79.8, "miss"}, {90.2, "foul"}, {85, "in play"}, {98, "miss"},
     };
     for (const auto& [percent, outcome] : cases) {
         SCOPED_TRACE(percent);
