@@ -126,6 +126,27 @@ TEST(PitchSwing, BuntAndStealOrders) {
     }
 }
 
+TEST(PitchSwing, ALateBuntRollsFoulWithTheContactBeforeTheWords) {
+    PitchWorld w;
+    w.gs.batterAction = 2;
+    w.gs.buntFlag = 1;
+    auto draws = Quiet(4);
+    for (double d : {Draw(3, 1), Draw(4, 2), Draw(4, 1)}) draws.push_back(d);
+    w.Force(draws);
+    test::Bot bot(w.sim());
+    bot.SwingAt(92);
+    w.plays.pitch.ThePitch();
+    EXPECT_EQ(w.gs.buntFlag, 2);
+    EXPECT_EQ(int(w.gs.strikes), 1);
+    const auto t = w.Timeline();
+    const auto lh = std::find_if(t.begin(), t.end(), [](const std::string& e) { return e.rfind("lh@", 0) == 0; });
+    ASSERT_GE(t.end() - lh, 5);
+    EXPECT_EQ(lh[1], "say: the batter lays down  the bunt ");
+    EXPECT_EQ(lh[2], "say: the ball rolls foul");
+    EXPECT_EQ(lh[3].substr(0, 7), "strike@");
+    EXPECT_EQ(lh[4].substr(0, 2), "1@");
+}
+
 TEST(ComputerBatter, SwingIsJudgedByThePitchRoll) {
     // The swing-through sound at 2700 before 80 percent of the pitch, and the
     // sound cut there; otherwise the crowd, then a foul or the ball in play.
