@@ -1,10 +1,13 @@
 #include "play/batted_balls.h"
 
 #include <algorithm>
+#include <array>
 
 namespace sw {
 
 namespace {
+
+using namespace rows;
 
 // Contact sounds by force: light, medium, hard.
 const char* const kContact[] = {"", "lh", "mh", "hh"};
@@ -20,13 +23,204 @@ const char* const kGroundForce[] = {"", " ", " sharply ", " hard "};
 const char* const kGroundFielder[] = {"", " first baseman ", " second baseman ", " short stop ", " third baseman "};
 const char* const kBounce[] = {"", " on one high bounce ", " on one bounce ", " after two bounces "};
 // Outfield call places by the field drawn: left, right, center.
-const int kFieldCall[] = {0, 7, 5, 6};
+constexpr int kFieldCall[] = {0, 7, 5, 6};
 // The base a diving infielder's out is called at.
-const int kDiveCall[] = {0, 1, 2, 2, 3};
+constexpr int kDiveCall[] = {0, 1, 2, 2, 3};
 
 // A throw draws bases until it names an occupied one; this many misses in a
 // row would mean the draws are stuck, and the first occupied base is taken.
 constexpr int kMaxBaseDraws = 100;
+
+// A hit's or an out's row words.
+constexpr Fragment Say(const char* s) { return {T(s)}; }
+constexpr RowDraw D(int sides) { return {static_cast<int8_t>(sides), 0, 0}; }
+// " It's a ... line drive. The ... dives." with the force and the diving
+// infielder drawn as `force` and `fielder`.
+constexpr Fragment DivingLineDrive(int force, int fielder) {
+    return {T(" It's a"), Pick(kLineDriveForce, force), T(" line drive. The "), Pick(kDivingFielder, fielder),
+            T(" dives.")};
+}
+// The bloop fly into short left, center or right, drawn as `field`.
+constexpr Fragment BloopFly(int field) {
+    return {T(" It's a bloop pop fly ball into short "), FieldName(field), T(" field.  The "), FieldName(field),
+            T(" fielder runs and dives. ")};
+}
+
+const char* const kGone[] = {"", "over the fence", "out of the park"};
+const char* const kGlances[] = {"", " bounces ", " glances "};
+const char* const kStandUp[] = {"", "", " stand up "};
+const char* const kBloopEnding[] = {"", " single. ", " double. ", " triple. "};
+// The field behind the infielder a ground ball gets by (first, second, third).
+constexpr int kFieldPastBase[] = {0, 2, 3, 1};
+// The outfielder of a bloop fly (left, center, right), as a fielder and a call place.
+constexpr int kOutfielder[] = {0, 5, 6, 7};
+
+using Tally = Advance::Tally;
+constexpr Advance kHomeRun[] = {{4, {4, 4, 4}, Tally::HomeRun}};
+constexpr Advance kDouble[] = {{2, {4, 4, 4}, Tally::Double}};
+constexpr Advance kTriple[] = {{3, {4, 4, 4}, Tally::Triple}};
+// The bloop hit's single, double and triple.
+constexpr Advance kBloop[] = {{1, {2, 3, 4}, Tally::None}, {2, {3, 4, 4}, Tally::Double}, {3, {4, 4, 4}, Tally::Triple}};
+
+// The table of hits; index 0 of the draws is the hit's second draw.
+constexpr CommentaryRow kHits[14] = {
+    {.foulKind = Is(2),
+     .words = {Say(" it's a long hard hit line drive"), Say(" but it's curving"),
+               Say(" and drops in just fair for a single")},
+     .rule = RunnerRule::ExtraChance},
+    {.foulKind = Is(3),
+     .words = {Say(" it's hit hard long and high"), Say(" it's going going"),
+               Fragment{T(" and bounces off of the"), Spoken(0), T(" field wall for a single")}},
+     .rule = RunnerRule::ExtraChance},
+    {.foulKind = Is(1),
+     .words = {Say(" it's a sharpley hit ball"), Say(" on one high bounce the shortstop comes up with the ball"),
+               Say(" here's the throw to first it looks like it could be close")},
+     .throwTarget = Is(1),
+     .narrationMode = 4,
+     .pickupFielder = 3,
+     .runnerSafe = true},
+    {.draws = {D(3), D(2)},
+     .foulKind = Is(3),
+     .words = {Say(" it's hit long and high it's going going"),
+               Fragment{T(" and the"), Spoken(1), T(" fielder watches it go "), Pick(kGone, 2)},
+               Say(" for a home run")},
+     .rule = RunnerRule::Advance,
+     .advances = kHomeRun},
+    {.draws = {D(2)},
+     .foulKind = Is(1),
+     .words = {Say(" it's a sharply hit line drive"),
+               Fragment{T(" into the gap in"), Spoken(1), T(" field for a double")}},
+     .rule = RunnerRule::Advance,
+     .advances = kDouble},
+    {.draws = {D(2)},
+     .foulKind = Is(2),
+     .words = {Fragment{T(" it's hit down the"), Spoken(1), T(" foul line")},
+               Say(" the ball is bouncing around in the corner"),
+               Fragment{T(" the"), Spoken(1), T(" fielder comes up with the ball and here's the throw to third")}},
+     .throwTarget = Is(3),
+     .runnerSafe = true,
+     .slideSound = true,
+     .rule = RunnerRule::Advance,
+     .advances = kTriple},
+    {.foulKind = Is(1),
+     .words = {Say(" it's a hit just over the glove of the jumping "), Fragment{Ordinal(0), T(" baseman")}},
+     .rule = RunnerRule::ExtraChance},
+    {.draws = {D(3), D(4)},
+     .foulKind = FromDraw(1),
+     .words = {DivingLineDrive(1, 2), Say(" and the ball gets by for a hit.")},
+     .fielder = FromDraw(2),
+     .stepNarration = true,
+     .rule = RunnerRule::ExtraChance},
+    {.draws = {D(3)},
+     .foulKind = Is(3),
+     .words = {Say(" it's hit hard long and high"), Say(" it's going going"),
+               Fragment{T(" and bounces off of the"), Spoken(1), T(" field wall for a double")}},
+     .rule = RunnerRule::Advance,
+     .advances = kDouble},
+    {.draws = {D(2), D(3)},
+     .foulKind = FromDraw(1),
+     .words = {Fragment{T(" the ball is hit right at the"), Ordinal(2), T(" baseman")},
+               Say(" it handcuffs the fielder andis dropped."), Say(" the fielder picks up the ball but has no play")},
+     .rule = RunnerRule::ExtraChance},
+    {.draws = {D(3)},
+     .foulKind = Is(1),
+     .words = {Say(" there's a check swing flair"), Fragment{T(" into short"), Spoken(1), T(" field for a single")}}},
+    {.draws = {D(2), D(3)},
+     .foulKind = FromDraw(1),
+     .words = {Say(" it's a ground ball that gets under the glove of"),
+               Fragment{T(" the"), Ordinal(2), T(" baseman and rolls")},
+               Fragment{T(" into"), Spoken(2, kFieldPastBase), T(" field for a single")}},
+     .rule = RunnerRule::ExtraChance},
+    {.draws = {D(3), D(2), D(6)},
+     .foulKind = FromDraw(1),
+     .words = {Say(" the ball is hit straight back to the pitcher."),
+               Fragment{T(" The ball "), Pick(kGlances, 2), T(" off of the pitcher's "), Pick(kPitcherPart, 3)},
+               Say(" for a hit ")},
+     .rule = RunnerRule::ExtraChance},
+    // The bloop hit: a single, or a double or triple that may be stood up.
+    {.draws = {D(2), D(3), D(3), RowDraw{2, 3, 2}},
+     .foulKind = FromDraw(1),
+     .words = {BloopFly(2),
+               Fragment{T(" The ball bounces and rolls into "), FieldName(2), T(" field for a "), Pick(kStandUp, 4),
+                        Pick(kBloopEnding, 3)}},
+     .fielder = FromDraw(2, kOutfielder),
+     .stepNarration = true,
+     .rule = RunnerRule::Advance,
+     .advances = kBloop,
+     .advanceDraw = 3},
+};
+
+// The table of outs.
+constexpr CommentaryRow kOuts[11] = {
+    {.draws = {D(2)},
+     .foulKind = Is(2),
+     .words = {Say(" it's a long hard hit line drive"), Say(" but it's curving"),
+               Fragment{T(" and the"), Spoken(1), T(" fielder catches it just in side the line")}},
+     .throwTarget = FromDraw(1, kFieldCall),
+     .rule = RunnerRule::ExtraChance},
+    {.draws = {D(3)},
+     .foulKind = Is(3),
+     .words = {Say(" it's hit hard long and high"), Say(" it's going going"),
+               Fragment{T(" the"), Spoken(1), T(" fielder jumps and catches it at the wall")}},
+     .throwTarget = FromDraw(1, kFieldCall),
+     .rule = RunnerRule::ExtraChance},
+    {.foulKind = Is(1),
+     .words = {Say(" it's a sharply hit ball"), Say(" on one high bounce the shortstop comes up withe the ball"),
+               Say(" here's the throw to first it looks like it could be close")},
+     .throwTarget = Is(1),
+     .narrationMode = 4,
+     .pickupFielder = 3,
+     .booDraw = true,
+     .rule = RunnerRule::AnyoneMovesUp},
+    {.foulKind = Is(1),
+     .words = {Say(" the pitch was hit straight up in the air"),
+               Say(" the catcher is waiting for the ball to come down but it is drifting. "),
+               Say(" the catcher is against the screen and makes the catch")},
+     .throwTarget = Is(4)},
+    {.draws = {D(3)},
+     .foulKind = Is(2),
+     .words = {Say(" it's a hard hit line drive right at the"), Fragment{Ordinal(1), T(" baseman")}},
+     .throwTarget = FromDraw(1)},
+    {.foulKind = Is(1),
+     .words = {Say(" the ball is hit straight back to the pitcher."),
+               Say(" the pitcher scoops it up and throws to first")},
+     .throwTarget = Is(1),
+     .rule = RunnerRule::FirstMovesUp},
+    {.draws = {D(3)},
+     .foulKind = Is(1),
+     .words = {Say(" it's a high pop up in the infield"),
+               Fragment{T(" the"), Ordinal(1), T(" baseman is circling under the ball,")},
+               Say(" just waiting for it to come down")},
+     .throwTarget = FromDraw(1)},
+    {.draws = {D(2), D(3)},
+     .foulKind = FromDraw(1),
+     .words = {Fragment{T(" the ball is hit right at the"), Ordinal(2), T(" baseman")},
+               Say(" it handcuffs the fielder and the ball is dropped."),
+               Say(" the fielder picks up the ball and here is the throw to first")},
+     .throwTarget = Is(1),
+     .rule = RunnerRule::ExtraChance},
+    {.draws = {D(3)},
+     .foulKind = Is(2),
+     .words = {Say(" it's a routine fly ball"), Fragment{T(" to"), Spoken(1), T(" field")}},
+     .throwTarget = FromDraw(1, kFieldCall)},
+    {.draws = {D(3), D(4)},
+     .foulKind = FromDraw(1),
+     .words = {DivingLineDrive(1, 2), Say(" and catches the ball.")},
+     .throwTarget = FromDraw(2, kDiveCall),
+     .fielder = FromDraw(2),
+     .stepNarration = true,
+     .noGlove = true,
+     .diveCatch = true},
+    {.draws = {D(2), D(3)},
+     .foulKind = FromDraw(1),
+     .words = {BloopFly(2), Say(" and catches the ball for an out. ")},
+     .throwTarget = FromDraw(2, kOutfielder),
+     .fielder = FromDraw(2, kOutfielder),
+     .stepNarration = true,
+     .noGlove = true,
+     .mirrorThrow = true,
+     .diveCatch = true},
+};
 
 std::string TrimRight(std::string s) {
     while (!s.empty() && s.back() == ' ') s.pop_back();
@@ -51,15 +245,11 @@ Num& BattedBalls::Base(int base) {
     return base == 1 ? gs_.runnerOnFirst : base == 2 ? gs_.runnerOnSecond : gs_.runnerOnThird;
 }
 
-std::string BattedBalls::DivingLineDrive(int k, int fielder) {
-    return std::string(" It's a") + kLineDriveForce[k] + " line drive. The " + kDivingFielder[fielder] + " dives.";
+std::string BattedBalls::DivingLineDrive(int k, int fielder) const {
+    return Build(sw::DivingLineDrive(1, 2), Drawn{0, k, fielder}, words_, gs_);
 }
 
-std::string BattedBalls::BloopFly(int s) const {
-    const std::string& field = words_.fieldName[s];
-    return " It's a bloop pop fly ball into short " + field + " field. " + " The " + field + " fielder" +
-           " runs and dives. ";
-}
+std::string BattedBalls::BloopFly(int s) const { return Build(sw::BloopFly(1), Drawn{0, s}, words_, gs_); }
 
 void BattedBalls::ExtraChance() {
     if (gs_.runnersOn < 1) return;
@@ -77,7 +267,8 @@ void BattedBalls::HitPlay() {
     entry = keys_.wf(14);
     const int r3 = keys_.wf(3);
     pv_.runnersPlaced = 0;
-    HitEntry(r3);
+    const CommentaryRow& row = kHits[entry - 1];
+    Follow(row, Tell(row, r3, keys_, words_, gs_, pv_));
 
     if (pv_.runnersPlaced == 0) {
         if (gs_.extraBaseFlag == 1) {
@@ -91,192 +282,59 @@ void BattedBalls::HitPlay() {
     narration_.Narrate();
 }
 
-void BattedBalls::HitEntry(int r3) {
-    std::string& first = pv_.firstFragment;
-    std::string& second = pv_.secondFragment;
-    std::string& third = pv_.thirdFragment;
-    switch (entry) {
-        case 1:
-            pv_.foulKind = 2;
-            first = " it's a long hard hit line drive";
-            second = " but it's curving";
-            third = " and drops in just fair for a single";
-            ExtraChance();
-            break;
-        case 2:
-            pv_.foulKind = 3;
-            first = " it's hit hard long and high";
-            second = " it's going going";
-            third = " and bounces off of the" + words_.fieldSpoken[r3] + " field wall for a single";
-            ExtraChance();
-            break;
-        case 3:
-            pv_.foulKind = 1;
-            first = " it's a sharpley hit ball";
-            second = " on one high bounce the shortstop comes up with the ball";
-            third = " here's the throw to first it looks like it could be close";
-            pv_.narrationMode = 4;
-            pv_.pickupFielder = 3;
-            pv_.throwTarget = 1;
-            pv_.runnerSafe = 1;
-            break;
-        case 4: {
-            pv_.foulKind = 3;
-            first = " it's hit long and high it's going going";
-            const int field = keys_.wf(3);
-            const char* gone = keys_.wf(2) == 1 ? "over the fence" : "out of the park";
-            second = " and the" + words_.fieldSpoken[field] + " fielder watches it go " + gone;
-            third = " for a home run";
-            HomeRun();
-            break;
-        }
-        case 5:
-            pv_.foulKind = 1;
-            first = " it's a sharply hit line drive";
-            second = " into the gap in" + words_.fieldSpoken[keys_.wf(2)] + " field for a double";
-            Double();
-            break;
-        case 6: {
-            pv_.foulKind = 2;
-            const int s = keys_.wf(2);
-            first = " it's hit down the" + words_.fieldSpoken[s] + " foul line";
-            second = " the ball is bouncing around in the corner";
-            third = " the" + words_.fieldSpoken[s] + " fielder comes up with the ball and here's the throw to third";
-            Triple();
-            break;
-        }
-        case 7:
-            pv_.foulKind = 1;
-            first = " it's a hit just over the glove of the jumping ";
-            second = words_.ordinalWord[r3] + " baseman";
-            ExtraChance();
-            break;
-        case 8: {
-            const int k = keys_.wf(3);
-            pv_.foulKind = k;
-            const int fielder = keys_.wf(4);
-            first = DivingLineDrive(k, fielder);
-            second = " and the ball gets by for a hit.";
-            pv_.stepNarrationFlag = 1;
-            pv_.fielderNumber = fielder;
-            ExtraChance();
-            break;
-        }
-        case 9:
-            pv_.foulKind = 3;
-            first = " it's hit hard long and high";
-            second = " it's going going";
-            third = " and bounces off of the" + words_.fieldSpoken[keys_.wf(3)] + " field wall for a double";
-            Double();
-            break;
-        case 10:
-            pv_.foulKind = keys_.wf(2);
-            first = " the ball is hit right at the" + words_.ordinalWord[keys_.wf(3)] + " baseman";
-            second = " it handcuffs the fielder andis dropped.";
-            third = " the fielder picks up the ball but has no play";
-            ExtraChance();
-            break;
-        case 11:
-            pv_.foulKind = 1;
-            first = " there's a check swing flair";
-            second = " into short" + words_.fieldSpoken[keys_.wf(3)] + " field for a single";
-            break;
-        case 12: {
-            pv_.foulKind = keys_.wf(2);
-            const int b = keys_.wf(3);
-            const int f = b == 1 ? 2 : b == 2 ? 3 : 1;
-            first = " it's a ground ball that gets under the glove of";
-            second = " the" + words_.ordinalWord[b] + " baseman and rolls";
-            third = " into" + words_.fieldSpoken[f] + " field for a single";
-            ExtraChance();
-            break;
-        }
-        case 13: {
-            pv_.foulKind = keys_.wf(3);
-            first = " the ball is hit straight back to the pitcher.";
-            const char* how = keys_.wf(2) == 1 ? " bounces " : " glances ";
-            second = std::string(" The ball ") + how + " off of the pitcher's " + kPitcherPart[keys_.wf(6)];
-            third = " for a hit ";
-            ExtraChance();
-            break;
-        }
-        default:  // 14
-            BloopHit();
-            break;
+void BattedBalls::Follow(const CommentaryRow& row, const Drawn& d) {
+    switch (row.rule) {
+    case RunnerRule::None:
+        break;
+    case RunnerRule::ExtraChance:
+        ExtraChance();
+        break;
+    case RunnerRule::AnyoneMovesUp:
+        if (gs_.runnersOn > 0) gs_.extraBaseFlag = 1;
+        break;
+    case RunnerRule::FirstMovesUp:
+        if (gs_.runnerOnFirst == 1) gs_.extraBaseFlag = 1;
+        break;
+    case RunnerRule::Advance:
+        Place(row.advances[row.advanceDraw < 0 ? 0 : d[static_cast<size_t>(row.advanceDraw)] - 1]);
+        break;
     }
+    if (row.booDraw && gs_.battingTeam == gs_.homeTeam && keys_.wf(3) == 2) pv_.booFlag = 1;
 }
 
-void BattedBalls::HomeRun() {
-    pv_.homeRunFlag = 1;
-    gs_.homeRunTally += 1;
-    gs_.runsOnPlay = gs_.runnersOn + 1;
-    if (gs_.runsOnPlay == 4) {
-        pv_.thirdFragment = " for a grand slam home run";
-        gs_.grandSlamTally += 1;
-        gs_.homeRunTally -= 1;
+void BattedBalls::Place(const Advance& a) {
+    int runs = a.batter == 4 ? 1 : 0;
+    std::array<int, 4> after{};
+    if (a.batter < 4) after[static_cast<size_t>(a.batter)] = 1;
+    for (int b = 1; b <= 3; ++b) {
+        if (Base(b) != 1) continue;
+        const int to = a.runner[static_cast<size_t>(b - 1)];
+        if (to == 4) ++runs;
+        else after[static_cast<size_t>(to)] = 1;
     }
-    gs_.runnerOnFirst = 0;
-    gs_.runnerOnSecond = 0;
-    gs_.runnerOnThird = 0;
-    gs_.extraBaseFlag = 0;
+    gs_.runsOnPlay = runs;
+    for (int b = 1; b <= 3; ++b) Base(b) = after[static_cast<size_t>(b)];
     pv_.runnersPlaced = 1;
-}
-
-void BattedBalls::Double() {
-    gs_.doubleTally += 1;
-    gs_.runsOnPlay = RunnersNow();
-    gs_.runnerOnFirst = 0;
-    gs_.runnerOnSecond = 1;
-    gs_.runnerOnThird = 0;
-    pv_.runnersPlaced = 1;
-}
-
-void BattedBalls::Triple() {
-    gs_.tripleTally += 1;
-    pv_.throwTarget = 3;
-    pv_.runnerSafe = 1;
-    pv_.slideSoundFlag = 1;
-    gs_.runsOnPlay = RunnersNow();
-    gs_.runnerOnFirst = 0;
-    gs_.runnerOnSecond = 0;
-    gs_.runnerOnThird = 1;
-    pv_.runnersPlaced = 1;
-}
-
-void BattedBalls::BloopHit() {
-    pv_.foulKind = keys_.wf(2);
-    const int k = keys_.wf(3);
-    pv_.firstFragment = BloopFly(k);
-    std::string ending;
-    switch (keys_.wf(3)) {
-        case 1:
-            ending = " single. ";
-            gs_.runsOnPlay = gs_.runnerOnThird;
-            gs_.runnerOnThird = int(gs_.runnerOnSecond);
-            gs_.runnerOnSecond = int(gs_.runnerOnFirst);
-            gs_.runnerOnFirst = 1;
-            break;
-        case 2:
-            ending = std::string(keys_.wf(2) == 2 ? " stand up " : "") + " double. ";
-            gs_.runsOnPlay = gs_.runnerOnSecond + gs_.runnerOnThird;
-            gs_.runnerOnThird = int(gs_.runnerOnFirst);
-            gs_.runnerOnSecond = 1;
-            gs_.runnerOnFirst = 0;
-            gs_.doubleTally += 1;
-            break;
-        default:
-            ending = std::string(keys_.wf(2) == 2 ? " stand up " : "") + " triple. ";
-            gs_.runsOnPlay = RunnersNow();
-            gs_.runnerOnFirst = 0;
-            gs_.runnerOnSecond = 0;
-            gs_.runnerOnThird = 1;
-            gs_.tripleTally += 1;
-            break;
+    switch (a.tally) {
+    case Advance::Tally::None:
+        break;
+    case Advance::Tally::Double:
+        gs_.doubleTally += 1;
+        break;
+    case Advance::Tally::Triple:
+        gs_.tripleTally += 1;
+        break;
+    case Advance::Tally::HomeRun:
+        pv_.homeRunFlag = 1;
+        gs_.homeRunTally += 1;
+        gs_.extraBaseFlag = 0;
+        if (runs == 4) {
+            pv_.thirdFragment = " for a grand slam home run";
+            gs_.grandSlamTally += 1;
+            gs_.homeRunTally -= 1;
+        }
+        break;
     }
-    pv_.secondFragment = " The ball bounces and rolls into " + words_.fieldName[k] + " field for a " + ending;
-    pv_.stepNarrationFlag = 1;
-    pv_.runnersPlaced = 1;
-    pv_.fielderNumber = k + 4;
 }
 
 // ---------------------------------------------------------------------------
@@ -296,123 +354,12 @@ void BattedBalls::OutPlay() {
     }
 
     entry = keys_.wf(11);
-    OutEntry();
+    const CommentaryRow& row = kOuts[entry - 1];
+    Follow(row, Tell(row, 0, keys_, words_, gs_, pv_));
     // A third out ends the play before any runner moves.
     if (gs_.outs >= 2) gs_.extraBaseFlag = 0;
     if (gs_.extraBaseFlag == 1) narration_.advanceRunners();
     narration_.Narrate();
-}
-
-void BattedBalls::OutEntry() {
-    std::string& first = pv_.firstFragment;
-    std::string& second = pv_.secondFragment;
-    std::string& third = pv_.thirdFragment;
-    switch (entry) {
-        case 1: {
-            pv_.foulKind = 2;
-            const int s = keys_.wf(2);
-            first = " it's a long hard hit line drive";
-            second = " but it's curving";
-            third = " and the" + words_.fieldSpoken[s] + " fielder catches it just in side the line";
-            pv_.throwTarget = kFieldCall[s];
-            ExtraChance();
-            break;
-        }
-        case 2: {
-            pv_.foulKind = 3;
-            const int s = keys_.wf(3);
-            first = " it's hit hard long and high";
-            second = " it's going going";
-            third = " the" + words_.fieldSpoken[s] + " fielder jumps and catches it at the wall";
-            pv_.throwTarget = kFieldCall[s];
-            ExtraChance();
-            break;
-        }
-        case 3:
-            pv_.foulKind = 1;
-            first = " it's a sharply hit ball";
-            second = " on one high bounce the shortstop comes up withe the ball";
-            third = " here's the throw to first it looks like it could be close";
-            pv_.narrationMode = 4;
-            pv_.pickupFielder = 3;
-            pv_.throwTarget = 1;
-            if (gs_.runnersOn > 0) gs_.extraBaseFlag = 1;
-            if (gs_.battingTeam == gs_.homeTeam && keys_.wf(3) == 2) pv_.booFlag = 1;
-            break;
-        case 4:
-            pv_.foulKind = 1;
-            first = " the pitch was hit straight up in the air";
-            second = " the catcher is waiting for the ball to come down but it is drifting. ";
-            third = " the catcher is against the screen and makes the catch";
-            pv_.throwTarget = 4;
-            break;
-        case 5: {
-            pv_.foulKind = 2;
-            const int b = keys_.wf(3);
-            first = " it's a hard hit line drive right at the";
-            second = words_.ordinalWord[b] + " baseman";
-            pv_.throwTarget = b;
-            break;
-        }
-        case 6:
-            pv_.foulKind = 1;
-            first = " the ball is hit straight back to the pitcher.";
-            second = " the pitcher scoops it up and throws to first";
-            pv_.throwTarget = 1;
-            if (gs_.runnerOnFirst == 1) gs_.extraBaseFlag = 1;
-            break;
-        case 7: {
-            pv_.foulKind = 1;
-            const int b = keys_.wf(3);
-            first = " it's a high pop up in the infield";
-            second = " the" + words_.ordinalWord[b] + " baseman is circling under the ball,";
-            third = " just waiting for it to come down";
-            pv_.throwTarget = b;
-            break;
-        }
-        case 8:
-            pv_.foulKind = keys_.wf(2);
-            first = " the ball is hit right at the" + words_.ordinalWord[keys_.wf(3)] + " baseman";
-            second = " it handcuffs the fielder and the ball is dropped.";
-            third = " the fielder picks up the ball and here is the throw to first";
-            pv_.throwTarget = 1;
-            ExtraChance();
-            break;
-        case 9: {
-            pv_.foulKind = 2;
-            const int s = keys_.wf(3);
-            first = " it's a routine fly ball";
-            second = " to" + words_.fieldSpoken[s] + " field";
-            pv_.throwTarget = kFieldCall[s];
-            break;
-        }
-        case 10: {
-            const int k = keys_.wf(3);
-            pv_.foulKind = k;
-            const int fielder = keys_.wf(4);
-            first = DivingLineDrive(k, fielder);
-            second = " and catches the ball.";
-            pv_.stepNarrationFlag = 1;
-            pv_.noGloveFlag = 1;
-            pv_.fielderNumber = fielder;
-            pv_.diveCatchFlag = 1;
-            pv_.throwTarget = kDiveCall[fielder];
-            break;
-        }
-        default: {  // 11
-            pv_.foulKind = keys_.wf(2);
-            const int s = keys_.wf(3);
-            first = BloopFly(s);
-            second = " and catches the ball for an out. ";
-            pv_.stepNarrationFlag = 1;
-            pv_.noGloveFlag = 1;
-            pv_.mirrorThrowFlag = 1;
-            pv_.throwTarget = s + 4;
-            pv_.fielderNumber = s + 4;
-            pv_.diveCatchFlag = 1;
-            break;
-        }
-    }
 }
 
 // ---------------------------------------------------------------------------

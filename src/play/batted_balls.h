@@ -2,6 +2,7 @@
 // plays, each a small scripted play that ends in the narration.
 #pragma once
 
+#include "play/commentary_rows.h"
 #include "play/fielding_sounds.h"
 #include "play/narration.h"
 #include "play/play_deps.h"
@@ -26,14 +27,10 @@ public:
     int doublePlayKind = 0;
 
 private:
-    // The entry of the table of hits; `r3` is the hit's second draw.
-    void HitEntry(int r3);
-    void HomeRun();
-    void Double();
-    void Triple();
-    void BloopHit();
-    // The entry of the table of outs.
-    void OutEntry();
+    // After a row's words: what its runner rule does, and the boo it may draw.
+    void Follow(const CommentaryRow& row, const Drawn& d);
+    // Puts the batter and every runner where the hit sends them and counts the runs.
+    void Place(const Advance& a);
     // Entries with an extra chance: the runners may take an extra base.
     void ExtraChance();
 
@@ -49,7 +46,7 @@ private:
     int RunnersNow() const;
     Num& Base(int base);
     // " It's a ... line drive. The ... dives." with the diving infielder.
-    static std::string DivingLineDrive(int k, int fielder);
+    std::string DivingLineDrive(int k, int fielder) const;
     // The bloop fly into short left, center or right (1..3).
     std::string BloopFly(int s) const;
 

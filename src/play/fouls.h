@@ -17,11 +17,12 @@ public:
 private:
     // A description 1..11 that is none of the last three; the history moves on.
     int ChooseDescription();
-    // The commentary and contact sound of description `choice`.
+    // The commentary and contact sound of description `choice`, told from its row.
     void Describe(int choice);
 
     GameState& gs_;
     PlayValues& pv_;
+    const WordTables& words_;
     Keys& keys_;
     Narration& narration_;
 };

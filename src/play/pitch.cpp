@@ -1,5 +1,6 @@
 #include "play/pitch.h"
 
+#include "play/swing_verdict.h"
 #include "record/text.h"
 
 #include <cmath>
@@ -94,7 +95,9 @@ void Pitch::Play(Kind kind, int pitchNumber, int batterAction, PitchValues& s, b
         if (kind == Kind::Batting && !stoppedEarly && !keys_.keyCode.empty()) {
             // The swing is judged by what the player heard when the key went down.
             s.swingPercent = sound_.EffectPercentAt(keys_.keyTime);
-            if (s.swingPercent < 80 || s.swingPercent > 95) {
+            // Swing and bunt miss in the same band; which of the two it was
+            // matters only after the sound.
+            if (VerdictOf(SwingAction::Swing, s.swingPercent) == SwingVerdict::Miss) {
                 sound_.playspec("sm", 2300);
                 s.swungAndMissed = 1;
                 while (sound_.EffectPlaying()) keys_.yield();

@@ -1,5 +1,7 @@
 #include "play/pitch_play.h"
 
+#include "play/swing_verdict.h"
+
 namespace sw {
 
 PitchPlay::PitchPlay(const PlayDeps& d, Pitch& pitch, CalledPitches& called, BattedBalls& balls, Fouls& fouls,
@@ -134,28 +136,32 @@ bool PitchPlay::ThePitch() {
 }
 
 void PitchPlay::JudgeSwing() {
-    const double percent = pitchValues_.swingPercent;
-    const bool noContact = pitchValues_.swungAndMissed == 1 || percent > 97 || percent == 0;
-    if (gs_.stealFlag == 1 && noContact) {
+    // The pitch sound leaves 0 when no key was judged; a key at 0 percent is
+    // a swing that already counts as a miss.
+    const bool swung = pitchValues_.swungAndMissed == 1 || pitchValues_.swingPercent != 0;
+    const bool bunt = gs_.stealFlag == 0 && gs_.buntFlag == 1;
+    const SwingAction action = !swung ? SwingAction::None : bunt ? SwingAction::Bunt : SwingAction::Swing;
+    const SwingVerdict verdict = VerdictOf(action, pitchValues_.swingPercent);
+    const bool contact = verdict == SwingVerdict::Foul || verdict == SwingVerdict::InPlay;
+    if (gs_.stealFlag == 1 && !contact) {
         narration_.PlayerSteal();
         return;
     }
-    if (pitchValues_.swungAndMissed == 1) {
+    if (verdict == SwingVerdict::Miss) {
         called_.SwingingStrike();
         return;
     }
-    if (percent > 97 || percent == 0) {
+    if (verdict == SwingVerdict::Take) {
         called_.CalledPitch();
         return;
     }
-    const bool inPlayWindow = percent >= 85 && percent <= 90;
-    if (gs_.stealFlag == 0 && gs_.buntFlag == 1) {
-        if (!inPlayWindow) gs_.buntFlag = 2;
+    if (action == SwingAction::Bunt) {
+        if (verdict == SwingVerdict::Foul) gs_.buntFlag = 2;
         around_.Bunt();
         return;
     }
     sound_.playcrowd1();
-    if (!inPlayWindow) {
+    if (verdict == SwingVerdict::Foul) {
         fouls_.Foul();
         return;
     }

@@ -50,39 +50,19 @@ struct Words {
     std::string first, second, third;
 };
 
-TEST(BattedBallsHits, EveryEntryWritesItsWords) {
+TEST(BattedBallsHits, AHandfulOfEntriesWordForWord) {
     const std::vector<Words> cases = {
-        {{Draw(14, 1), Draw(3, 1)}, 2, " it's a long hard hit line drive", " but it's curving",
-         " and drops in just fair for a single"},
         {{Draw(14, 2), Draw(3, 3)}, 3, " it's hit hard long and high", " it's going going",
          " and bounces off of the center field wall for a single"},
-        {{Draw(14, 3), Draw(3, 1)}, 1, " it's a sharpley hit ball",
-         " on one high bounce the shortstop comes up with the ball",
-         " here's the throw to first it looks like it could be close"},
-        {{Draw(14, 4), Draw(3, 1), Draw(3, 2), Draw(2, 1)}, 3, " it's hit long and high it's going going",
-         " and the right fielder watches it go over the fence", " for a home run"},
-        {{Draw(14, 5), Draw(3, 1), Draw(2, 1)}, 1, " it's a sharply hit line drive",
-         " into the gap in left field for a double", ""},
-        {{Draw(14, 6), Draw(3, 1), Draw(2, 2)}, 2, " it's hit down the right foul line",
-         " the ball is bouncing around in the corner",
-         " the right fielder comes up with the ball and here's the throw to third"},
-        {{Draw(14, 7), Draw(3, 2)}, 1, " it's a hit just over the glove of the jumping ", " second baseman", ""},
         {{Draw(14, 8), Draw(3, 1), Draw(3, 3), Draw(4, 1)}, 3, " It's a hard hit line drive. The first baseman dives.",
          " and the ball gets by for a hit.", ""},
-        {{Draw(14, 9), Draw(3, 1), Draw(3, 1)}, 3, " it's hit hard long and high", " it's going going",
-         " and bounces off of the left field wall for a double"},
-        {{Draw(14, 10), Draw(3, 1), Draw(2, 2), Draw(3, 3)}, 2, " the ball is hit right at the third baseman",
-         " it handcuffs the fielder andis dropped.", " the fielder picks up the ball but has no play"},
-        {{Draw(14, 11), Draw(3, 1), Draw(3, 3)}, 1, " there's a check swing flair",
-         " into short center field for a single", ""},
-        {{Draw(14, 12), Draw(3, 1), Draw(2, 1), Draw(3, 1)}, 1, " it's a ground ball that gets under the glove of",
-         " the first baseman and rolls", " into right field for a single"},
         {{Draw(14, 13), Draw(3, 1), Draw(3, 2), Draw(2, 2), Draw(6, 5)}, 2,
          " the ball is hit straight back to the pitcher.", " The ball  glances  off of the pitcher's  back side ",
          " for a hit "},
         {{Draw(14, 14), Draw(3, 1), Draw(2, 1), Draw(3, 2), Draw(3, 2), Draw(2, 2)}, 1,
          " It's a bloop pop fly ball into short center field.  The center fielder runs and dives. ",
          " The ball bounces and rolls into center field for a  stand up  double. ", ""},
+        // A bloop single makes no stand-up draw.
         {{Draw(14, 14), Draw(3, 1), Draw(2, 2), Draw(3, 3), Draw(3, 1)}, 2,
          " It's a bloop pop fly ball into short right field.  The right fielder runs and dives. ",
          " The ball bounces and rolls into right field for a  single. ", ""},
@@ -122,6 +102,7 @@ TEST(BattedBallsHits, RunnersEndWhereTheHitSendsThem) {
         {"two-out single", "100", 2, 0, single, "101", 0, {}},
         {"grand slam", "111", 0, 0, homer, "000", 4, {0, 0, 0, 1}},
         {"two-run homer", "100", 2, 0, homer, "000", 2, {0, 0, 1, 0}},
+        {"three-run homer is no grand slam", "011", 0, 0, homer, "000", 3, {0, 0, 1, 0}},
         {"double of 5", "100", 0, 0, {Draw(14, 5), Draw(3, 1), Draw(2, 1)}, "010", 1, {1, 0, 0, 0}},
         {"double of 9", "101", 2, 0, {Draw(14, 9), Draw(3, 1), Draw(3, 1)}, "010", 2, {1, 0, 0, 0}},
         {"triple", "110", 0, 0, {Draw(14, 6), Draw(3, 1), Draw(2, 1)}, "001", 2, {0, 1, 0, 0}},
@@ -141,6 +122,25 @@ TEST(BattedBallsHits, RunnersEndWhereTheHitSendsThem) {
         EXPECT_EQ(w.gs.runsOnPlay, c.runs);
         EXPECT_EQ((std::array<int, 4>{w.gs.doubleTally, w.gs.tripleTally, w.gs.homeRunTally, w.gs.grandSlamTally}),
                   c.tallies);
+    }
+}
+
+TEST(BattedBallsHits, TwoOutsSendRunnersAnExtraBaseOnlyWhenThereAreAny) {
+    for (const char* bases : {"000", "100"}) {
+        SCOPED_TRACE(bases);
+        PlayWorld w;
+        Play(w, true, bases, 2, {Draw(14, 11), Draw(3, 1), Draw(3, 1)});
+        EXPECT_EQ(w.gs.extraBaseFlag, bases[0] == '1' ? 1 : 0);
+    }
+}
+
+TEST(BattedBallsHits, GroundBallRollsIntoTheFieldBehindTheInfielder) {
+    // Under the first baseman's glove into right, the second's into center, the third's into left.
+    const std::vector<std::pair<int, std::string>> cases = {{1, " right"}, {2, " center"}, {3, " left"}};
+    for (const auto& [base, field] : cases) {
+        PlayWorld w;
+        Play(w, true, "000", 0, {Draw(14, 12), Draw(3, 1), Draw(2, 1), Draw(3, base)});
+        EXPECT_EQ(w.pv().thirdFragment, " into" + field + " field for a single");
     }
 }
 
@@ -224,6 +224,11 @@ TEST(BattedBallsOuts, RunnersMoveOnlyBeforeTheThirdOut) {
         {"ground out scores third, boo", "001", 1, 0, 2, {Draw(13, 1), Draw(13, 1), Draw(11, 3), Draw(3, 2)}, "000", 1,
          1, 1},
         {"ground out, no boo", "001", 1, 0, 2, {Draw(13, 1), Draw(13, 1), Draw(11, 3), Draw(3, 1)}, "000", 1, 1, 0},
+        {"ground out, no boo on 3", "000", 1, 0, 2, {Draw(13, 1), Draw(13, 1), Draw(11, 3), Draw(3, 3)}, "000", 0, 0, 0},
+        {"ground out, visitors never boo", "000", 1, 0, 1, {Draw(13, 1), Draw(13, 1), Draw(11, 3), Draw(3, 2)}, "000",
+         0, 0, 0},
+        {"comebacker, runner on second holds", "010", 0, 0, 1, {Draw(13, 1), Draw(13, 1), Draw(11, 6)}, "010", 0, 0,
+         0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -236,6 +241,17 @@ TEST(BattedBallsOuts, RunnersMoveOnlyBeforeTheThirdOut) {
         EXPECT_EQ(int(w.gs.outs), c.outs + 1);
         const Strings names = w.SoundNames();
         EXPECT_EQ(std::count(names.begin(), names.end(), "boo"), c.boos);
+    }
+}
+
+TEST(BattedBallsOuts, DivingCatchIsCalledAtTheFieldersBase) {
+    // First baseman at first, second baseman and shortstop at second, third baseman at third.
+    const int calls[] = {0, 1, 2, 2, 3};
+    for (int fielder = 1; fielder <= 4; ++fielder) {
+        PlayWorld w;
+        Play(w, false, "000", 0, {Draw(13, 1), Draw(13, 1), Draw(11, 10), Draw(3, 1), Draw(4, fielder)});
+        EXPECT_EQ(w.pv().throwTarget, calls[fielder]) << fielder;
+        EXPECT_EQ(w.pv().fielderNumber, fielder);
     }
 }
 

@@ -13,7 +13,7 @@ namespace {
 using test::Draw;
 using test::PlayWorld;
 
-TEST(Fouls, DescriptionsAndTheStrike) {
+TEST(Fouls, AHandfulOfDescriptionsAndTheStrike) {
     struct Case {
         int choice, strikes;
         std::deque<double> more;  // the draws after the choice
@@ -23,18 +23,11 @@ TEST(Fouls, DescriptionsAndTheStrike) {
     const std::string pop = " it's a high pop up, foul, and out of play to the ", hurt = " that must have hurt";
     const std::vector<Case> cases = {
         {1, 0, {Draw(3, 2), Draw(2, 1)}, 2, pop + " right ", "", ""},
-        {1, 1, {Draw(3, 3), Draw(2, 2)}, 3, pop + " left ", "", ""},
-        {2, 2, {}, 5, "There's a foul tip off of the catchers shin guard", "", ""},
-        {3, 0, {}, 1, "the pitch was fouled straight back", "", ""},
         {4, 1, {}, 1, " the pitch was hit straight up in the air",
          " the catcher is waiting for the ball to come down but it is drifting ", " and into the stands it goes"},
-        {5, 2, {}, 2, " it's a long hard hit line drive", " but it's curving into the stands", ""},
-        {6, 0, {}, 3, " it's hit hard long and high", " it's going going but curving into the stands", ""},
         {7, 1, {Draw(2, 1), Draw(2, 1)}, 1, " it's a line drive into the ", "Owls dug out", ""},  // either dugout
         {7, 2, {Draw(2, 2), Draw(2, 2)}, 2, " it's a line drive into the ", "Hawks dug out", ""},
-        {8, 0, {Draw(3, 1)}, 4, " it looked like that foul ball bounced off of the batters foot", hurt, ""},
         {9, 2, {Draw(3, 2)}, 4, "I think that foul tip bounced up and hit the batter on the elbow", hurt, ""},
-        {10, 0, {Draw(3, 3)}, 4, "That foul tip caught the catcher just under the mask", hurt, ""},
         {11, 2, {}, 6, "I don't even want to tell you where that foul ball hit the catcher", hurt + " real bad", ""},
     };
     for (const Case& c : cases) {
