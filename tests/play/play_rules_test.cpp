@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace sw {
 namespace {
@@ -25,7 +26,7 @@ struct RulesWorld : test::PlayWorld {
         for (int i = 1; i <= 7; ++i)
             test::WriteTestWave(sim().folders().sounds + "/p" + std::to_string(i) + ".wav", (10040 - 44) / 2);
     }
-    const Play& Sound(const std::string& name) const {
+    const Play& PlayOf(const std::string& name) const {
         const auto& s = world.sim->sounds();
         auto it = std::find_if(s.begin(), s.end(), [&](const Play& p) { return p.name == name; });
         if (it == s.end()) throw std::runtime_error("never played: " + name);
@@ -36,7 +37,7 @@ struct RulesWorld : test::PlayWorld {
         return std::find(n.begin(), n.end(), name) != n.end();
     }
     // How far the pitch sound got before it stopped, in percent of the file.
-    double HeardTo(const std::string& name) const { return (Sound(name).pans.back().second + 2500) / 50.0; }
+    double HeardTo(const std::string& name) const { return (PlayOf(name).pans.back().second + 2500) / 50.0; }
     // When the first utterance starting with `text` was handed to the voice.
     double SaidAt(const std::string& text) const {
         for (const auto& u : world.sim->utterances())
@@ -175,7 +176,7 @@ TEST(WildPitchSound, WobblesBetweenTwoSpeedsAtFixedMarks) {
         w.plays.around.WildPitch();
         EXPECT_EQ(w.gs.pitchNumber, drawn);
         EXPECT_EQ(w.pitch().pitchSpeedClass, 0);
-        const Play& p = w.Sound("p" + std::to_string(drawn));
+        const Play& p = w.PlayOf("p" + std::to_string(drawn));
         EXPECT_EQ(p.frequency, 11026u);
         ASSERT_EQ(p.frequencies.size(), 4u);
         const struct {
@@ -218,9 +219,9 @@ TEST(HeardInOrder, PickOff) {
         w.Force(c.draws);
         w.plays.around.PickOff();
         EXPECT_EQ(w.Timeline(), c.heard);
-        EXPECT_LE(w.Sound("crexite").start, w.SaidAt(" Here is a throw"));
+        EXPECT_LE(w.PlayOf("crexite").start, w.SaidAt(" Here is a throw"));
         if (c.heard.size() == 3) {
-            EXPECT_GE(w.Sound("boo").start, w.EndOf(" the runner  gets") + 0.3 - 1e-6);
+            EXPECT_GE(w.PlayOf("boo").start, w.EndOf(" the runner  gets") + 0.3 - 1e-6);
         }
     }
 }
@@ -233,8 +234,8 @@ TEST(HeardInOrder, HitBatter) {
     w.Force({Draw(3, 2)});
     w.plays.around.HitBatter();
     EXPECT_EQ(w.Timeline(), (Strings{"hitbat2@2500/0", "say: the pitch hits the batter", "boo@0/0", "takebase@2700/0"}));
-    EXPECT_LE(w.Sound("crexite").start, w.Sound("hitbat2").start);
-    EXPECT_GE(w.Sound("boo").start, w.EndOf(" the pitch hits") + 0.5 - 1e-6);
+    EXPECT_LE(w.PlayOf("crexite").start, w.PlayOf("hitbat2").start);
+    EXPECT_GE(w.PlayOf("boo").start, w.EndOf(" the pitch hits") + 0.5 - 1e-6);
 }
 
 TEST(HeardInOrder, WildPitch) {
@@ -263,12 +264,12 @@ TEST(HeardInOrder, WildPitch) {
         w.Force({Draw(2, 1), Draw(2, 1)});
         w.plays.around.WildPitch();
         EXPECT_EQ(w.Timeline(), c.heard);
-        EXPECT_GE(w.Sound("crexite").start, w.Sound("p3").stop);
-        EXPECT_LE(w.Sound("crexite").start, w.SaidAt(" it's a wild"));
+        EXPECT_GE(w.PlayOf("crexite").start, w.PlayOf("p3").stop);
+        EXPECT_LE(w.PlayOf("crexite").start, w.SaidAt(" it's a wild"));
         const std::string count = c.balls == 3 ? "4" : "2";
-        EXPECT_GE(w.Sound(count).start, w.Sound("ball").stop + 0.5 - 1e-6);
+        EXPECT_GE(w.PlayOf(count).start, w.PlayOf("ball").stop + 0.5 - 1e-6);
         if (c.balls == 3) {
-            EXPECT_GE(w.Sound("takebase").start, w.Sound("4").stop + 0.5 - 1e-6);
+            EXPECT_GE(w.PlayOf("takebase").start, w.PlayOf("4").stop + 0.5 - 1e-6);
         }
     }
 }
