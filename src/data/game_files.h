@@ -9,7 +9,7 @@
 // the whole file atomically and report a failure on standard error.
 #pragma once
 
-#include "data/number.h"
+#include "record/number.h"
 
 #include <array>
 #include <string>

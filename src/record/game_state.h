@@ -4,14 +4,12 @@
 // whether they were ever given, so a save writes exactly what the game set.
 #pragma once
 
-#include "data/number.h"
+#include "record/number.h"
 
 #include <array>
 #include <string>
 
 namespace sw {
-
-using data::Num;
 
 struct GameState {
     std::string teamName[3];

@@ -1,9 +1,10 @@
-// A number of the game's files. The files write a number that was never
-// given as an empty line, and an empty line reads back as "never given", so a
-// value keeps that state through a save and a resume.
+// A number of the game record that remembers whether it was ever given. The
+// game's files write a number that was never given as an empty line, and an
+// empty line reads back as "never given", so a value keeps that state through
+// a save and a resume.
 #pragma once
 
-namespace sw::data {
+namespace sw {
 
 class Num {
 public:
@@ -38,4 +39,4 @@ private:
     bool given_ = false;
 };
 
-}  // namespace sw::data
+}  // namespace sw
