@@ -39,24 +39,9 @@ void GameProgram::RegisterKeys() {
     keys_.AddHotKey("192", [this] { ReadBack(broadcast_.lastHalfSummary); });
     keys_.AddHotKey("220", [this] { ReadBack(startUp_.logHeader); });
     dialogs_.saveVolumes = [this](int waveVolume, int speechVolume) { files_.WriteVolumes(waveVolume, speechVolume); };
-    plays_.status.pauseMenu = [this] { return pauseMenu_.Run(); };
-    // Closing the window never loses a game: until the exit sequence allows
-    // it, the close becomes an Escape for the key wait in progress. This runs
-    // inside event delivery, so the key is cleared without yielding.
-    keys_.closeRequest = [this] {
-        keys_.keyCode.clear();
-        keys_.keyChar.clear();
-        speech_.stopspeech();
-        if (exit_.closingAllowed == 1) exit_.endNow = true;
-        else keys_.keyCode = "27";
-    };
-    // A session that ends is not asked: a key wait ends at once (Keys), and
-    // once the exit sequence has let the window close, the goodbye in
-    // progress is cut short as a close would cut it.
-    keys_.terminateRequest = [this] {
-        if (exit_.closingAllowed != 1) return;
-        speech_.stopspeech();
-        exit_.endNow = true;
+    plays_.status.pauseMenu = [this] {
+        pauseMenu_.Run();
+        return true;
     };
 }
 
@@ -74,26 +59,30 @@ void GameProgram::ReadBack(const std::string& text) {
 }
 
 int GameProgram::Run() {
-    StartUp::Result started = StartUp::Result::Leave;
     try {
-        started = startUp_.Run();
-        if (started == StartUp::Result::Play) {
-            broadcast_.extraCommercials = startUp_.extraCommercials;
-            words_.Fill();
-            loopEnd = inningLoop_.Play();
-        }
-    } catch (const Keys::Terminated&) {
-        // The session ended at a key wait outside the prompts of the innings
-        // (a start-up question, the names, the coin, the offer after a game):
-        // nothing there lives only in memory, so the program leaves as it is.
-        speech_.stopspeech();
+        startUp_.Run();
+        broadcast_.extraCommercials = startUp_.extraCommercials;
+        words_.Fill();
+        inningLoop_.Play();
+    } catch (const RunEnds& end) {
+        ended = Settle(end.why);
     }
-    if (started == StartUp::Result::Failure) {
-        exit_.Run(true, startUp_.settingsLoaded);
-        return 1;
-    }
-    exit_.Run(false, startUp_.settingsLoaded);
-    return 0;
+    exit_.Run(*ended, startUp_.settingsLoaded ? VoiceSettings::Loaded : VoiceSettings::NotLoaded);
+    return *ended == Leave::StartUpFailure ? 1 : 0;
+}
+
+// What a run that ends must still do before the exit sequence.
+Leave GameProgram::Settle(Leave why) {
+    if (why != Leave::SessionEnded) return why;
+    speech_.stopspeech();
+    // Outside the decisions of a pitch (a start-up question, the names, the
+    // coin, the offer after a game) nothing lives only in memory, and the
+    // program leaves as it is.
+    if (!inningLoop_.atDecision()) return why;
+    // At a decision the player could have chosen "save and exit", so the
+    // game record is whole: it is kept the same way.
+    pauseMenu_.SaveAndExit();
+    return Leave::SessionEndedMidGame;
 }
 
 }  // namespace sw

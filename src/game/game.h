@@ -12,6 +12,7 @@
 #include "game/player_files.h"
 #include "game/start_up.h"
 #include "input/keys.h"
+#include "input/leave.h"
 #include "input/random.h"
 #include "input/variant.h"
 #include "play/pitch.h"
@@ -45,13 +46,13 @@ public:
     PauseMenu& pauseMenu() { return pauseMenu_; }
     GameEnd& gameEnd() { return gameEnd_; }
     ExitSequence& exitSequence() { return exit_; }
-    // How the inning loop ended; unset when it never returned: the game
-    // never reached it, or the session ended at the offer after the game.
-    std::optional<InningLoop::End> loopEnd;
+    // Why the last Run ended; unset before it ends.
+    std::optional<Leave> ended;
 
 private:
     void RegisterKeys();
     void ReadBack(const std::string& text);
+    Leave Settle(Leave why);
 
     host::Host& host_;
     Variant variant_;

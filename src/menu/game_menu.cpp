@@ -149,7 +149,7 @@ int GameMenu::Run() {
                 }
             }
         }
-    } catch (const Keys::Terminated&) {
+    } catch (const RunEnds&) {
         // The session is ending: nothing to keep, nothing to start.
     }
     speech_.stopspeech();

@@ -93,7 +93,7 @@ int BattingProgram::Run() {
         keys.clk();
         practice.practicePromptCount = 0;
         practice.batprac();
-    } catch (const Keys::Terminated&) {
+    } catch (const RunEnds&) {
         // The session is ending: the program writes nothing, so it leaves
         // from the key wait it was in, without the thanks that belong to
         // the menu's " exit ".
