@@ -2,6 +2,7 @@
 // from the start-up through the innings to the one exit sequence.
 #pragma once
 
+#include "console/console.h"
 #include "data/rosters.h"
 #include "game/broadcast.h"
 #include "game/bullpen.h"
@@ -11,19 +12,13 @@
 #include "game/pause_menu.h"
 #include "game/player_files.h"
 #include "game/start_up.h"
-#include "input/keys.h"
 #include "input/leave.h"
-#include "input/random.h"
-#include "input/variant.h"
 #include "play/pitch.h"
 #include "play/plays.h"
 #include "practice/practice.h"
 #include "prompts/prompts.h"
 #include "prompts/roster_check.h"
 #include "record/game_state.h"
-#include "speech/dialogs.h"
-#include "speech/sound.h"
-#include "speech/speech.h"
 
 namespace sw {
 
@@ -55,12 +50,11 @@ private:
     Leave Settle(Leave why);
 
     host::Host& host_;
-    Variant variant_;
-    Random random_;
-    Keys keys_;
-    Speech speech_;
-    Sound sound_;
-    Dialogs dialogs_;
+    Console console_;
+    Keys& keys_ = console_.keys;
+    Speech& speech_ = console_.speech;
+    Sound& sound_ = console_.sound;
+    Dialogs& dialogs_ = console_.dialogs;
     Prompts prompts_;
     Pitch pitch_;
     Practice practice_;
