@@ -4,17 +4,13 @@ namespace sw {
 
 GameProgram::GameProgram(host::Host& h)
     : host_(h),
-      variant_(Variant::Game()),
-      keys_(h, random_, variant_),
-      speech_(h, keys_),
-      sound_(h, keys_),
-      dialogs_(speech_, sound_, keys_),
+      console_(h, Variant::Game()),
       prompts_(speech_, sound_, keys_),
       pitch_(sound_, keys_),
       practice_(speech_, sound_, keys_, pitch_),
       rosterCheck_(speech_, sound_, keys_, prompts_, rosters_),
       plays_(gs_, words_, rosters_, speech_, sound_, keys_, pitch_),
-      startUp_(h, variant_, keys_, speech_, sound_, dialogs_, prompts_, practice_, rosterCheck_, rosters_, gs_, files_),
+      startUp_(h, console_.variant, keys_, speech_, sound_, dialogs_, prompts_, practice_, rosterCheck_, rosters_, gs_, files_),
       broadcast_(gs_, words_, speech_, sound_, keys_, files_),
       bullpen_(gs_, rosters_, speech_, sound_, keys_, plays_, broadcast_),
       gameEnd_(gs_, speech_, sound_, keys_, plays_.status, files_),
@@ -44,24 +40,9 @@ void GameProgram::RegisterKeys() {
     keys_.AddHotKey("123", [this] { dialogs_.changevoice(); });
     keys_.AddHotKey("192", [this] { ReadBack(broadcast_.lastHalfSummary); });
     keys_.AddHotKey("220", [this] { ReadBack(startUp_.logHeader); });
-    plays_.status.pauseMenu = [this] { return pauseMenu_.Run(); };
-    // Closing the window never loses a game: until the exit sequence allows
-    // it, the close becomes an Escape for the key wait in progress. This runs
-    // inside event delivery, so the key is cleared without yielding.
-    keys_.closeRequest = [this] {
-        keys_.keyCode.clear();
-        keys_.keyChar.clear();
-        speech_.stopspeech();
-        if (exit_.closingAllowed == 1) exit_.endNow = true;
-        else keys_.keyCode = "27";
-    };
-    // A session that ends is not asked: a key wait ends at once (Keys), and
-    // once the exit sequence has let the window close, the goodbye in
-    // progress is cut short as a close would cut it.
-    keys_.terminateRequest = [this] {
-        if (exit_.closingAllowed != 1) return;
-        speech_.stopspeech();
-        exit_.endNow = true;
+    plays_.status.pauseMenu = [this] {
+        pauseMenu_.Run();
+        return true;
     };
 }
 
@@ -79,26 +60,30 @@ void GameProgram::ReadBack(const std::string& text) {
 }
 
 int GameProgram::Run() {
-    StartUp::Result started = StartUp::Result::Leave;
     try {
-        started = startUp_.Run();
-        if (started == StartUp::Result::Play) {
-            broadcast_.extraCommercials = startUp_.extraCommercials;
-            words_.Fill();
-            loopEnd = inningLoop_.Play();
-        }
-    } catch (const Keys::Terminated&) {
-        // The session ended at a key wait outside the prompts of the innings
-        // (a start-up question, the names, the coin, the offer after a game):
-        // nothing there lives only in memory, so the program leaves as it is.
-        speech_.stopspeech();
+        startUp_.Run();
+        broadcast_.extraCommercials = startUp_.extraCommercials;
+        words_.Fill();
+        inningLoop_.Play();
+    } catch (const RunEnds& end) {
+        ended = Settle(end.why);
     }
-    if (started == StartUp::Result::Failure) {
-        exit_.Run(true, startUp_.settingsLoaded);
-        return 1;
-    }
-    exit_.Run(false, startUp_.settingsLoaded);
-    return 0;
+    exit_.Run(*ended, startUp_.settingsLoaded ? VoiceSettings::Loaded : VoiceSettings::NotLoaded);
+    return *ended == Leave::StartUpFailure ? 1 : 0;
+}
+
+// What a run that ends must still do before the exit sequence.
+Leave GameProgram::Settle(Leave why) {
+    if (why != Leave::SessionEnded) return why;
+    speech_.stopspeech();
+    // Outside the decisions of a pitch (a start-up question, the names, the
+    // coin, the offer after a game) nothing lives only in memory, and the
+    // program leaves as it is.
+    if (!inningLoop_.atDecision()) return why;
+    // At a decision the player could have chosen "save and exit", so the
+    // game record is whole: it is kept the same way.
+    pauseMenu_.SaveAndExit();
+    return Leave::SessionEndedMidGame;
 }
 
 }  // namespace sw

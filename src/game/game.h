@@ -2,6 +2,7 @@
 // from the start-up through the innings to the one exit sequence.
 #pragma once
 
+#include "console/console.h"
 #include "data/rosters.h"
 #include "game/broadcast.h"
 #include "game/bullpen.h"
@@ -11,18 +12,13 @@
 #include "game/pause_menu.h"
 #include "game/player_files.h"
 #include "game/start_up.h"
-#include "input/keys.h"
-#include "input/random.h"
-#include "input/variant.h"
+#include "input/leave.h"
 #include "play/pitch.h"
 #include "play/plays.h"
 #include "practice/practice.h"
 #include "prompts/prompts.h"
 #include "prompts/roster_check.h"
 #include "record/game_state.h"
-#include "speech/dialogs.h"
-#include "speech/sound.h"
-#include "speech/speech.h"
 
 namespace sw {
 
@@ -45,21 +41,20 @@ public:
     PauseMenu& pauseMenu() { return pauseMenu_; }
     GameEnd& gameEnd() { return gameEnd_; }
     ExitSequence& exitSequence() { return exit_; }
-    // How the inning loop ended; unset when it never returned: the game
-    // never reached it, or the session ended at the offer after the game.
-    std::optional<InningLoop::End> loopEnd;
+    // Why the last Run ended; unset before it ends.
+    std::optional<Leave> ended;
 
 private:
     void RegisterKeys();
     void ReadBack(const std::string& text);
+    Leave Settle(Leave why);
 
     host::Host& host_;
-    Variant variant_;
-    Random random_;
-    Keys keys_;
-    Speech speech_;
-    Sound sound_;
-    Dialogs dialogs_;
+    Console console_;
+    Keys& keys_ = console_.keys;
+    Speech& speech_ = console_.speech;
+    Sound& sound_ = console_.sound;
+    Dialogs& dialogs_ = console_.dialogs;
     Prompts prompts_;
     Pitch pitch_;
     Practice practice_;

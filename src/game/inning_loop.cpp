@@ -2,7 +2,6 @@
 
 #include "record/text.h"
 
-#include <optional>
 
 namespace sw {
 
@@ -28,7 +27,7 @@ void InningLoop::ResetTallies() {
     gs_.sameBatter = 0;
 }
 
-InningLoop::End InningLoop::Play() {
+void InningLoop::Play() {
     if (gs_.resumedGame == 0) ResetTallies();
     gs_.statusOneItem = 1;
     keys_.clk();
@@ -39,9 +38,7 @@ InningLoop::End InningLoop::Play() {
     gs_.firstBatterOfHalf = 1;
     gs_.pitchMenuFirst = 1;
     keys_.crowdOn = 1;
-    for (;;) {
-        if (auto end = OnePitch()) return *end;
-    }
+    for (;;) OnePitch();
 }
 
 void InningLoop::WaitWhileSpeaking() {
@@ -92,14 +89,14 @@ void InningLoop::NewBatter() {
     speech_.say(batters[static_cast<size_t>(int(slot))]);
 }
 
-bool InningLoop::BatterPrompt() {
+void InningLoop::BatterPrompt() {
     gs_.batPromptCount += 1;
     for (;;) {
         std::string prompt = " press the space bar to step into the batters box, ";
         const int count = gs_.batPromptCount;
         if (count == 1 || count == 2 || count == 5 || count == 8) prompt += " s to steal, b to bunt or H to hit and run. ";
         speech_.say2(prompt);
-        if (!plays_.status.ReadKey()) return false;
+        plays_.status.ReadKey();
         gs_.buntFlag = 0;
         gs_.stealFlag = 0;
         gs_.hitAndRunFlag = 0;
@@ -107,11 +104,11 @@ bool InningLoop::BatterPrompt() {
         if (ch == "b") {
             gs_.batterAction = 2;
             gs_.buntFlag = 1;
-            return true;
+            return;
         }
         if (keys_.keyCode == "32") {
             gs_.batterAction = 2;
-            return true;
+            return;
         }
         if (ch == "h" || ch == "s") {
             if (ch == "h") {
@@ -121,7 +118,7 @@ bool InningLoop::BatterPrompt() {
             if (gs_.runnerOnFirst + gs_.runnerOnSecond + gs_.runnerOnThird > 0) {
                 gs_.stealFlag = 1;
                 gs_.batterAction = 2;
-                return true;
+                return;
             }
         }
         // Anything else, or a runner's order with nobody on: the prompt again
@@ -130,7 +127,7 @@ bool InningLoop::BatterPrompt() {
     }
 }
 
-std::optional<InningLoop::End> InningLoop::OnePitch() {
+void InningLoop::OnePitch() {
     // 1-3: a clean slate for the sounds of this pitch.
     sound_.ClearEffects();
     gs_.skipCommercial = 0;
@@ -163,20 +160,13 @@ std::optional<InningLoop::End> InningLoop::OnePitch() {
     gs_.basesOutsBefore = gs_.pickoffTally + gs_.caughtStealingTally;
 
     // 11-12: the decision and the pitch.
-    try {
-        const bool go = gs_.battingTeam == 1 ? BatterPrompt() : bullpen_.PitchMenu();
-        if (!go) return End::Left;
-        if (!plays_.pitch.ThePitch()) return End::Left;
-    } catch (const Keys::Terminated&) {
-        // The session is ending. Only a key wait ends this way: the batter
-        // prompt, the pitch menu with its bull-pen list, or the base to throw
-        // to, each with what Escape or a hot key opened there. At every one
-        // of them the player could have chosen "save and exit", so the game
-        // record is whole: it is kept the same way.
-        speech_.stopspeech();
-        pauseMenu_.SaveAndExit();
-        return End::SessionEnded;
-    }
+    // The pause menu's way out leaves from inside these steps by RunEnds, so
+    // they return only to go on with the pitch.
+    atDecision_ = true;
+    if (gs_.battingTeam == 1) BatterPrompt();
+    else bullpen_.PitchMenu();
+    plays_.pitch.ThePitch();
+    atDecision_ = false;
 
     // 13-15: what the pitch changed.
     gs_.runnersOn = gs_.runnerOnFirst + gs_.runnerOnSecond + gs_.runnerOnThird;
@@ -197,14 +187,14 @@ std::optional<InningLoop::End> InningLoop::OnePitch() {
     // 16: the home side goes ahead in the last inning or later.
     if (gs_.inning > 8 && gs_.half == 2 && gs_.runs[gs_.homeTeam] > gs_.runs[gs_.visitingTeam]) {
         gameEnd_.GameOver();
-        return End::GameOver;
+        throw RunEnds{Leave::GameOver};
     }
     if (gs_.battingTeam == 1) bullpen_.ComputerChange();
-    if (gs_.outs < 3) return std::nullopt;
-    return EndOfHalf();
+    if (gs_.outs < 3) return;
+    EndOfHalf();
 }
 
-std::optional<InningLoop::End> InningLoop::EndOfHalf() {
+void InningLoop::EndOfHalf() {
     // A third out made on the bases leaves the batter to lead off next time.
     if (gs_.pickoffTally + gs_.caughtStealingTally > gs_.basesOutsBefore) {
         Num& slot = gs_.batterUp(gs_.battingTeam);
@@ -230,22 +220,21 @@ std::optional<InningLoop::End> InningLoop::EndOfHalf() {
     const int home = gs_.runs[gs_.homeTeam], visitors = gs_.runs[gs_.visitingTeam];
     if (gs_.inning > 8 && gs_.half == 2 && home > visitors) {
         gameEnd_.GameOver();
-        return End::GameOver;
+        throw RunEnds{Leave::GameOver};
     }
     if (gs_.inning > 9 && gs_.half == 1) {
         if (home != visitors) {
             gameEnd_.GameOver();
-            return End::GameOver;
+            throw RunEnds{Leave::GameOver};
         }
         if (gs_.inning == 20) {
             gameEnd_.CalledGame();
-            return End::Called;
+            throw RunEnds{Leave::CalledGame};
         }
     }
     if (gs_.skipCommercial != 1) broadcast_.CommercialBreak();
     sound_.starter();
     plays_.status.Report(StatusReport::kInning);
-    return std::nullopt;
 }
 
 }  // namespace sw

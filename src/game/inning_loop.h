@@ -7,6 +7,7 @@
 #include "game/bullpen.h"
 #include "game/game_end.h"
 #include "game/pause_menu.h"
+#include "input/leave.h"
 #include "play/plays.h"
 
 namespace sw {
@@ -16,20 +17,25 @@ public:
     InningLoop(GameState& gs, const data::Rosters& rosters, Speech& speech, Sound& sound, Keys& keys, Plays& plays,
                Bullpen& bullpen, Broadcast& broadcast, GameEnd& gameEnd, PauseMenu& pauseMenu);
 
-    // How the game left the loop. SessionEnded: the session ended while the
-    // game waited for the player, and the game was saved as "save and exit"
-    // saves it.
-    enum class End { GameOver, Called, Left, SessionEnded };
-    End Play();
+    // Plays until the game ends, and the run with it: at the game's end, a
+    // called game, or the pause menu's way out, Play throws RunEnds.
+    [[noreturn]] void Play();
+
+    // The player is at a decision of this pitch (the batter prompt, the pitch
+    // menu with its bull pen, the base to throw to, and what Escape or a hot
+    // key opened there), where "save and exit" could have been chosen: a
+    // session that ends here keeps the game that way. It stays set when the
+    // run ends there.
+    bool atDecision() const { return atDecision_; }
 
     // Sets every half-inning tally and `sameBatter` to 0.
     void ResetTallies();
 
 private:
-    // One pitch and what follows from it; an End when the loop is over.
-    std::optional<End> OnePitch();
-    std::optional<End> EndOfHalf();
-    bool BatterPrompt();
+    // One pitch and what follows from it.
+    void OnePitch();
+    void EndOfHalf();
+    void BatterPrompt();
     void StartingPitchers();
     void Chant();
     void NewBatter();
@@ -46,6 +52,7 @@ private:
     Broadcast& broadcast_;
     GameEnd& gameEnd_;
     PauseMenu& pauseMenu_;
+    bool atDecision_ = false;
 };
 
 }  // namespace sw

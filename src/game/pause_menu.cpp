@@ -14,7 +14,7 @@ const char* PauseMenu::ItemText(int item) {
     return item >= 0 && item <= 3 ? kItems[item] : "";
 }
 
-bool PauseMenu::Run() {
+void PauseMenu::Run() {
     sound_.stopdrums();
     sound_.stopper();
     bool intro = true;
@@ -49,15 +49,15 @@ bool PauseMenu::Run() {
     switch (pauseChoice) {
         case 2:
             chosen = Choice::ExitGame;
-            return false;
+            throw RunEnds{Leave::ExitWithoutSaving};
         case 3:
             chosen = Choice::ReturnToGame;
             sound_.starter();
-            return true;
+            return;
         default:
             chosen = Choice::SaveAndExit;
             SaveAndExit();
-            return false;
+            throw RunEnds{Leave::SaveAndExit};
     }
 }
 

@@ -5,6 +5,7 @@
 #include "data/rosters.h"
 #include "game/player_files.h"
 #include "input/keys.h"
+#include "input/leave.h"
 #include "record/game_state.h"
 #include "speech/sound.h"
 #include "speech/speech.h"
@@ -18,9 +19,10 @@ public:
 
     enum class Choice { None, SaveAndExit, ExitGame, ReturnToGame };
 
-    // Runs the menu until an item is chosen with Enter. True when the player
-    // returns to the game; the next key then goes to the game as its answer.
-    bool Run();
+    // Runs the menu until an item is chosen with Enter. Returns when the
+    // player returns to the game, and the next key then goes to the game as
+    // its answer; the other items end the run with RunEnds.
+    void Run();
     // Item 1's work: the game with marker 1 and its batting order written,
     // " game saved " said. Also how a session that ends keeps the game.
     void SaveAndExit();

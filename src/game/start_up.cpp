@@ -29,16 +29,16 @@ StartUp::StartUp(host::Host& host, const Variant& variant, Keys& keys, Speech& s
       gs_(gs),
       files_(files) {}
 
-StartUp::Result StartUp::Run() {
+void StartUp::Run() {
     sound_.waveFrequency = 11026;
     if (!checkwaves(host_.folders().sounds)) {
         host_.platform().MessageBox("Sorry but one or more of the wave files seem to be corrupt\rPlease contact Pellwick");
-        return Result::Failure;
+        throw RunEnds{Leave::StartUpFailure};
     }
     speech_.voiceCount = host_.speech().VoiceCount();
     if (speech_.voiceCount <= 0) {
         host_.platform().MessageBox("Sorry but I couldn't find any voices to use\rPlease contact Pellwick");
-        return Result::Failure;
+        throw RunEnds{Leave::StartUpFailure};
     }
 
     files_.folder = data::getkp(host_.folders());
@@ -47,9 +47,9 @@ StartUp::Result StartUp::Run() {
 
     if (!LoadSettings()) {
         host_.platform().MessageBox("Sorry but I couldn't find any voices to use\rPlease contact Pellwick");
-        return Result::Failure;
+        throw RunEnds{Leave::StartUpFailure};
     }
-    if (!ReadRosters()) return Result::Leave;
+    if (!ReadRosters()) throw RunEnds{Leave::DamagedRoster};
     extraCommercials = getcommercials(host_.folders().sounds);
     PlayTitle();
 
@@ -58,7 +58,7 @@ StartUp::Result StartUp::Run() {
     if (DecideFromSavedGame()) {
         start = Start::Resumed;
         logHeader = files_.ReadLogHeader();
-        return Result::Play;
+        return;
     }
     Introduction();
     keys_.clk();
@@ -71,7 +71,6 @@ StartUp::Result StartUp::Run() {
         FlipCoin();
     }
     Announce();
-    return Result::Play;
 }
 
 bool StartUp::LoadSettings() {

@@ -8,6 +8,7 @@
 #include "game/player_files.h"
 #include "host/host.h"
 #include "input/keys.h"
+#include "input/leave.h"
 #include "input/variant.h"
 #include "practice/practice.h"
 #include "prompts/prompts.h"
@@ -27,12 +28,11 @@ public:
             Prompts& prompts, Practice& practice, RosterCheck& rosterCheck, data::Rosters& rosters, GameState& gs,
             PlayerFiles& files);
 
-    enum class Result {
-        Play,     // the game is ready for its first pitch
-        Leave,    // the player chose to leave (a roster file he would not have rewritten)
-        Failure,  // the waves or the voices cannot be used: leave after the message box
-    };
-    Result Run();
+    // Returns when the game is ready for its first pitch. Otherwise the run
+    // ends with RunEnds: Leave::StartUpFailure when the waves or the voices
+    // cannot be used (after the message box), Leave::DamagedRoster when the
+    // player would not have a roster file rewritten.
+    void Run();
 
     // How the game began.
     enum class Start { None, NewSeries, NextGame, Resumed };

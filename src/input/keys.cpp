@@ -30,11 +30,11 @@ void Keys::TerminateRequest() {
     if (terminateRequest) terminateRequest();
     // A key wait would wait for ever now: it ends here, from inside the
     // event, which also leaves a dialog a hot key opened, however it waits.
-    if (keyWaits_ > 0) throw Terminated{};
+    if (keyWaits_ > 0) throw RunEnds{Leave::SessionEnded};
 }
 
 Keys::KeyWait::KeyWait(Keys& keys) : keys_(keys) {
-    if (keys_.terminating) throw Terminated{};
+    if (keys_.terminating) throw RunEnds{Leave::SessionEnded};
     ++keys_.keyWaits_;
 }
 

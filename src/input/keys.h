@@ -3,6 +3,7 @@
 #pragma once
 
 #include "host/host.h"
+#include "input/leave.h"
 #include "input/random.h"
 #include "input/variant.h"
 
@@ -30,18 +31,14 @@ public:
     // request, never cleared. No key will come any more.
     bool terminating = false;
 
-    // Thrown out of a key wait once the session is ending: by the wait in
-    // progress when the request comes (with whatever its hot key opened),
-    // and by every key wait begun afterwards. It is no std::exception, so no
-    // step's error guard takes it for a failure and goes on; the program
-    // catches it where it can leave without losing anything.
-    struct Terminated {};
 
     // --- what the layers above plug in ---------------------------------------------
     std::function<void()> stopSpeech;                  // getkey silences speech
     std::function<void()> crowdTurn;                   // ramcrowd
     std::function<void(const std::string&)> sayQueued; // say2, for getter
     std::function<void()> echoKey;                     // saykey, for getter
+    // The program decides what a close and a session's end mean (the game's
+    // exit sequence, the menu's Escape); the platform tells only this sink.
     std::function<void()> closeRequest;                // the window was asked to close
     std::function<void()> terminateRequest;            // the session is ending
     // Hot keys of getkey, tested in the order added; each an independent test.
@@ -49,7 +46,9 @@ public:
 
     // --- operations -------------------------------------------------------------------
     void clk();
-    // The key waits. Each throws Terminated once the session is ending.
+    // The key waits. Once the session is ending, each throws
+    // RunEnds{Leave::SessionEnded}: the wait in progress when the request
+    // comes (with whatever its hot key opened), and every wait begun later.
     void getkey();
     void getkey2();
     void getter(const std::string& prompt);

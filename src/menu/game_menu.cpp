@@ -1,13 +1,9 @@
 #include "menu/game_menu.h"
 
+#include "console/console.h"
 #include "data/settings_files.h"
 #include "host/files.h"
-#include "input/keys.h"
-#include "input/random.h"
 #include "input/variant.h"
-#include "speech/dialogs.h"
-#include "speech/sound.h"
-#include "speech/speech.h"
 
 #include <cstdio>
 #include <string>
@@ -39,11 +35,7 @@ class GameMenu {
 public:
     explicit GameMenu(host::Host& h)
         : host_(h),
-          variant_(MenuVariant()),
-          keys_(h, random_, variant_),
-          speech_(h, keys_),
-          sound_(h, keys_),
-          dialogs_(speech_, sound_, keys_) {}
+          console_(h, MenuVariant()) {}
 
     int Run();
 
@@ -61,12 +53,12 @@ private:
     void Release();
 
     host::Host& host_;
-    Variant variant_;
-    Random random_;
-    Keys keys_;
-    Speech speech_;
-    Sound sound_;
-    Dialogs dialogs_;
+    Console console_;
+    const Variant& variant_ = console_.variant;
+    Keys& keys_ = console_.keys;
+    Speech& speech_ = console_.speech;
+    Sound& sound_ = console_.sound;
+    Dialogs& dialogs_ = console_.dialogs;
 };
 
 std::vector<Item> GameMenu::InstalledGames() const {
@@ -149,7 +141,7 @@ int GameMenu::Run() {
                 }
             }
         }
-    } catch (const Keys::Terminated&) {
+    } catch (const RunEnds&) {
         // The session is ending: nothing to keep, nothing to start.
     }
     speech_.stopspeech();

@@ -1,9 +1,9 @@
 #include "practice/batting_program.h"
 
+#include "console/console.h"
 #include "data/settings_files.h"
 #include "host/files.h"
 #include "practice/practice.h"
-#include "speech/dialogs.h"
 #include "speech/waves.h"
 
 #include <cstdio>
@@ -13,24 +13,11 @@ namespace sw {
 namespace {
 
 // The program's objects, composed with the practice program's variants.
-struct BattingProgram {
+struct BattingProgram : Console {
     explicit BattingProgram(host::Host& h)
-        : host(h),
-          variant(Variant::Batting()),
-          keys(h, random, variant),
-          speech(h, keys),
-          sound(h, keys),
-          dialogs(speech, sound, keys),
-          pitch(sound, keys),
-          practice(speech, sound, keys, pitch) {}
+        : Console(h, Variant::Batting()), host(h), pitch(sound, keys), practice(speech, sound, keys, pitch) {}
 
     host::Host& host;
-    Variant variant;
-    Random random;
-    Keys keys;
-    Speech speech;
-    Sound sound;
-    Dialogs dialogs;
     Pitch pitch;
     Practice practice;
     int exitFlag = 0;
@@ -93,7 +80,7 @@ int BattingProgram::Run() {
         keys.clk();
         practice.practicePromptCount = 0;
         practice.batprac();
-    } catch (const Keys::Terminated&) {
+    } catch (const RunEnds&) {
         // The session is ending: the program writes nothing, so it leaves
         // from the key wait it was in, without the thanks that belong to
         // the menu's " exit ".

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 namespace sw {
 namespace {
@@ -30,7 +31,10 @@ struct Parts : test::PlayWorld {
           pause(gs, rosters, speech, sound, keys, files) {
         files.folder = world.dir.path() + "/data";
         host::MakeFolder(files.folder);
-        plays.status.pauseMenu = [this] { return pause.Run(); };
+        plays.status.pauseMenu = [this] {
+            pause.Run();
+            return true;
+        };
         gs.bullpenCountTeam1 = 6;
         gs.bullpenCountTeam2 = 8;
     }
@@ -541,12 +545,22 @@ TEST(GameEnd, TheCalledGameWritesNothing) {
 
 // --- the pause menu -------------------------------------------------------------------------
 
+// How the menu's choice ends the run; nothing when the player returns.
+std::optional<Leave> LeaveChosen(PauseMenu& menu) {
+    try {
+        menu.Run();
+    } catch (const RunEnds& end) {
+        return end.why;
+    }
+    return std::nullopt;
+}
+
 TEST(PauseMenu, ArrowsWrapDigitsHighlightAndF1StartsAgain) {
     Parts p;
     // Up from 1 is 3, Down from 3 is 1; "3" highlights without choosing; F1
     // starts again at 1; Down, Enter: exit without saving.
     p.Keys({kUp, kDown, '3', kF1, kDown, kEnter}, 3);
-    EXPECT_FALSE(p.pause.Run());
+    EXPECT_EQ(LeaveChosen(p.pause), Leave::ExitWithoutSaving);
     EXPECT_EQ(p.pause.chosen, PauseMenu::Choice::ExitGame);
     EXPECT_EQ(p.Said(), (std::vector<std::string>{" Select. 1. save and exit game ", " 3. return to game",
                                                   " 1. save and exit game ", " 3. return to game",
@@ -562,7 +576,7 @@ TEST(PauseMenu, SaveAndExitWritesTheWholeGameAndReturnHandsTheNextKeyOver) {
     p.gs.batterUpTeam2 = 7;
     p.gs.runs[1] = 2;
     p.Keys({kEnter}, 3);
-    EXPECT_FALSE(p.pause.Run());
+    EXPECT_EQ(LeaveChosen(p.pause), Leave::SaveAndExit);
     EXPECT_EQ(p.pause.chosen, PauseMenu::Choice::SaveAndExit);
     EXPECT_EQ(p.Said().back(), " game saved ");
     const std::string sav = p.Read("baseball.sav");
@@ -680,7 +694,7 @@ TEST(Commercials, SponsorsAtTheGamesRateExtraOnesOneStepAboveTheirOwn) {
 TEST(PauseMenu, AnUnknownKeyStartsAgainAndReturnBringsTheCrowdBack) {
     Parts p;
     p.Keys({kDown, 'x', kEnter}, 3);
-    EXPECT_FALSE(p.pause.Run());
+    EXPECT_EQ(LeaveChosen(p.pause), Leave::SaveAndExit);
     EXPECT_EQ(p.pause.chosen, PauseMenu::Choice::SaveAndExit);
     const auto said = p.Said();
     ASSERT_GE(said.size(), 4u);
@@ -691,7 +705,7 @@ TEST(PauseMenu, AnUnknownKeyStartsAgainAndReturnBringsTheCrowdBack) {
     Parts r;
     r.sound.startcrowd();
     r.Keys({kUp, kEnter}, 3);
-    EXPECT_TRUE(r.pause.Run());
+    r.pause.Run();
     EXPECT_EQ(r.pause.chosen, PauseMenu::Choice::ReturnToGame);
     EXPECT_EQ(r.keys.crowdOn, 1);
     int sounding = 0;

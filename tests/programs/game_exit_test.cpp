@@ -109,14 +109,15 @@ TEST(GameExit, ClosingTheWindowIsAnEscapeUntilTheExitAllowsIt) {
     run.bot.OnSayDo(corrupt, close, 0.3).OnSay(corrupt, Key('n'));
     run.bot.OnSayDo(leave, close, 0.3).OnSay(leave, Key('y'));
     // Once the exit sequence allows it, a close ends the program at once.
-    run.bot.Step([&] { return run.program.exitSequence().closingAllowed == 1; }, close);
+    run.bot.Step([&] { return run.program.exitSequence().closingAllowed(); }, close);
     run.Go();
     ASSERT_TRUE(run.bot.done()) << run.bot.stepsDone();
     EXPECT_EQ(run.status, 0);
     const auto spoken = run.spoken();
     EXPECT_EQ(std::count(spoken.begin(), spoken.end(), corrupt), 2);
     EXPECT_EQ(std::count(spoken.begin(), spoken.end(), leave), 2);
-    EXPECT_TRUE(run.program.exitSequence().endNow);
+    EXPECT_EQ(run.program.ended, Leave::DamagedRoster);
+    EXPECT_TRUE(run.program.exitSequence().cutShort());
     EXPECT_FALSE(run.Has(kApology));
     EXPECT_TRUE(host::FindFile(run.data(), "baseball.cfg"));
 }
@@ -177,7 +178,7 @@ TEST(GameExit, SettingsComeFromTheDataFolderAndGoBackThere) {
     EXPECT_EQ(host::ReadText(run.data() + "/baseball.vol"), "-800 \r\n 60 \r\n");
     EXPECT_EQ(run.program.keys().crowdOn, 1) << "the crowd came back after the volume dialog";
     // The file is found in its own letter case and rewritten there on exit.
-    run.program.exitSequence().Run(false, true);
+    run.program.exitSequence().Run(Leave::ExitWithoutSaving, VoiceSettings::Loaded);
     EXPECT_EQ(host::ReadText(run.data() + "/Baseball.CFG"), " 2 \r\n 3 \r\n");
     EXPECT_FALSE(host::FileSize(run.data() + "/baseball.cfg"));
 }

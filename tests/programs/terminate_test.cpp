@@ -114,7 +114,7 @@ struct Day {
 // lasts no longer than `seconds` after `from`.
 void ExpectLeftThroughTheExit(Day& day, double from, double seconds) {
     EXPECT_EQ(day.status, 0);
-    EXPECT_EQ(day.program.exitSequence().closingAllowed, 1);
+    EXPECT_TRUE(day.program.exitSequence().closingAllowed());
     EXPECT_TRUE(day.PlayedSince("beer2", from));
     EXPECT_FALSE(day.Said(kApology));
     EXPECT_TRUE(day.world.sim->started().empty());
@@ -261,10 +261,10 @@ TEST(SessionEnd, AGameInProgressIsSavedAsSaveAndExitSavesIt) {
             day.Go();
             ASSERT_GE(from, 0);
             if (c.where == Where::CloseInstead) {
-                EXPECT_EQ(day.program.loopEnd, InningLoop::End::Left);
+                EXPECT_EQ(day.program.ended, Leave::SaveAndExit);
                 EXPECT_EQ(day.program.pauseMenu().chosen, PauseMenu::Choice::SaveAndExit);
             } else {
-                EXPECT_EQ(day.program.loopEnd, InningLoop::End::SessionEnded);
+                EXPECT_EQ(day.program.ended, Leave::SessionEndedMidGame);
                 EXPECT_EQ(day.program.pauseMenu().chosen, PauseMenu::Choice::None);
                 EXPECT_TRUE(day.Said(" game saved "));
                 // Counted from the key wait where the game could be saved.
@@ -355,6 +355,7 @@ TEST(SessionEnd, AtTheStartUpTheGameLeavesAtOnce) {
         day.Go();
         ASSERT_TRUE(day.bot.done()) << day.bot.stepsDone();
         ExpectLeftThroughTheExit(day, from, 3.0);
+        EXPECT_EQ(day.program.ended, Leave::SessionEnded);
         EXPECT_FALSE(day.Said(kUmpires));
         EXPECT_TRUE(home.GameFiles().empty());
     }
@@ -390,7 +391,7 @@ TEST(SessionEnd, AtTheOfferAfterTheGameTheResultStays) {
     };
     day.Go();
     ASSERT_GE(from, 0);
-    EXPECT_FALSE(day.program.loopEnd.has_value());
+    EXPECT_EQ(day.program.ended, Leave::SessionEnded);
     ExpectLeftThroughTheExit(day, from, 2.5);
     EXPECT_EQ(home.GameFiles(), atOffer);
     EXPECT_EQ(atOffer.at("baseball.rec"), Rec(1, 1, 0));

@@ -180,7 +180,7 @@ TEST(WholeGame, NineInningsWithTheHomeSideAheadAfterTheTopOfTheNinth) {
     Home& home = *played;
     Day& day = *days;
     const GameState& gs = day.program.state();
-    ASSERT_EQ(day.program.loopEnd, InningLoop::End::GameOver);
+    ASSERT_EQ(day.program.ended, Leave::GameOver);
     ASSERT_EQ(gs.homeTeam, 1);
     // Only the home crowd chants, and never at the first pitch of a half.
     EXPECT_FALSE(chants.empty());
@@ -276,7 +276,7 @@ TEST(WholeGame, WalkOffInTheBottomOfTheNinth) {
     Day day(home.dir.path());
     day.Go();
     const GameState& gs = day.program.state();
-    ASSERT_EQ(day.program.loopEnd, InningLoop::End::GameOver);
+    ASSERT_EQ(day.program.ended, Leave::GameOver);
     EXPECT_EQ(gs.inning, 9);
     EXPECT_EQ(gs.half, 2);
     EXPECT_LT(gs.outs, 3);
@@ -305,7 +305,7 @@ TEST(WholeGame, ExtraInningsTellHowLongTheGameWent) {
                         .third = 1, .slot1 = 6});
         Day day(home.dir.path());
         day.Go();
-        ASSERT_EQ(day.program.loopEnd, InningLoop::End::GameOver);
+        ASSERT_EQ(day.program.ended, Leave::GameOver);
         EXPECT_EQ(day.Count(" in 11 innings"), 1u);
         EXPECT_NE(home.Read("baseballlog.txt").find(" the Reds have won the game in 11 innings by the score of "),
                   std::string::npos);
@@ -317,7 +317,7 @@ TEST(WholeGame, ExtraInningsTellHowLongTheGameWent) {
         SaveGame(home, {.inning = 10, .half = 2, .home = 2, .runs1 = 9, .runs2 = 3, .outs = 2, .slot2 = 3});
         Day day(home.dir.path());
         day.Go();
-        ASSERT_EQ(day.program.loopEnd, InningLoop::End::GameOver);
+        ASSERT_EQ(day.program.ended, Leave::GameOver);
         EXPECT_EQ(day.program.state().inning, 11);
         EXPECT_EQ(day.Count(" in 10 innings"), 1u);
         EXPECT_EQ(day.CountStarting(" in the Owls half of the  tenth inning"), 1u);
@@ -425,7 +425,7 @@ TEST(WholeGame, SeventhInningStretchAndNoSecondCommercial) {
     day.player.pauseNow = [&gs] { return gs.half == 2; };
     day.player.pauseItem = 2;
     day.Go();
-    ASSERT_EQ(day.program.loopEnd, InningLoop::End::Left);
+    ASSERT_EQ(day.program.ended, Leave::ExitWithoutSaving);
     const auto spoken = day.spoken();
     const auto stretch = std::find(spoken.begin(), spoken.end(), " It's time for the seventh inning stretch");
     ASSERT_NE(stretch, spoken.end());
@@ -529,7 +529,7 @@ TEST(WholeGame, SaveMidAtBatResumeExactlyAndFinish) {
         day.player.pauseNow = [&gs] { return gs.inning >= 3 && gs.balls + gs.strikes > 0; };
         day.player.pauseItem = 1;
         day.Go();
-        ASSERT_EQ(day.program.loopEnd, InningLoop::End::Left);
+        ASSERT_EQ(day.program.ended, Leave::SaveAndExit);
         EXPECT_EQ(day.program.pauseMenu().chosen, PauseMenu::Choice::SaveAndExit);
         EXPECT_EQ(day.spoken().back(), "Sorry, but I could not find the Tamberlyn game menu program.");
     }
@@ -563,7 +563,7 @@ TEST(WholeGame, SaveMidAtBatResumeExactlyAndFinish) {
     {
         Day day(home.dir.path());
         day.Go();
-        ASSERT_EQ(day.program.loopEnd, InningLoop::End::GameOver);
+        ASSERT_EQ(day.program.ended, Leave::GameOver);
         const GameState& gs = day.program.state();
         EXPECT_EQ(home.Read("baseball.sav"), " 4242 \r\n");
         EXPECT_EQ(home.Read("baseball.rec"), gs.runs[1] > gs.runs[2] ? Rec(1, 2, 1) : Rec(1, 1, 2));
@@ -585,7 +585,7 @@ TEST(WholeGame, ASeriesOfSevenRunsEndsInAChampionship) {
         if (game % 2 == 0) day.player.swingPercent = [] { return -1.0; };
         day.Go();
         const GameState& gs = day.program.state();
-        ASSERT_EQ(day.program.loopEnd, InningLoop::End::GameOver) << game;
+        ASSERT_EQ(day.program.ended, Leave::GameOver) << game;
         EXPECT_EQ(gs.gameNumber, game);
         const bool away = game >= 3 && game <= 5;
         EXPECT_EQ(gs.homeTeam, away ? 3 - opener : opener) << game;
@@ -627,7 +627,7 @@ TEST(WholeGame, CalledAfterNineteenTiedInnings) {
             day.player.swingPercent = [] { return -1.0; };
         },
         [](Home& home, Day& day) {
-            if (day.program.loopEnd != InningLoop::End::Called) return false;
+            if (day.program.ended != Leave::CalledGame) return false;
             const auto spoken = day.spoken();
             const auto called = std::find(spoken.begin(), spoken.end(), " The game has been called because of the time.");
             EXPECT_NE(called, spoken.end());

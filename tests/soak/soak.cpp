@@ -638,11 +638,16 @@ private:
     int lastRuns_[3] = {0, 0, 0};
 };
 
-// How the inning loop ended. A session that ends at the offer after the game
-// leaves the loop by the terminate request, but the game was over.
-std::optional<InningLoop::End> HowItEnded(GameProgram& program) {
-    if (!program.loopEnd && program.gameEnd().winningTeam != 0) return InningLoop::End::GameOver;
-    return program.loopEnd;
+// How the run ended. A session that ends at the offer after the game ends
+// the run by the terminate request, but the game was over.
+std::optional<Leave> HowItEnded(GameProgram& program) {
+    if (program.ended == Leave::SessionEnded && program.gameEnd().winningTeam != 0) return Leave::GameOver;
+    return program.ended;
+}
+
+// The player chose "save and exit" and the run left through the pause menu.
+bool SavedAndLeft(Chose chose, std::optional<Leave> end) {
+    return chose == Chose::SaveAndExit && (end == Leave::SaveAndExit || end == Leave::ExitWithoutSaving);
 }
 
 // The files a finished program run must have left, given those it found.
@@ -656,7 +661,7 @@ void CheckFiles(const std::map<std::string, std::string>& before, const std::map
             bad("series wins " + std::to_string(s->wins1) + "-" + std::to_string(s->wins2));
     const auto end = HowItEnded(program);
     const GameState& gs = program.state();
-    if (end == InningLoop::End::GameOver) {
+    if (end == Leave::GameOver) {
         const int winner = gs.runs[1] > gs.runs[2] ? 1 : 2;
         if (gs.runs[1] == gs.runs[2]) bad("a game over with the score tied");
         const int w1 = (was.present ? was.wins1 : 0) + (winner == 1), w2 = (was.present ? was.wins2 : 0) + (winner == 2);
@@ -694,7 +699,7 @@ void CheckFiles(const std::map<std::string, std::string>& before, const std::map
                 bad("the log's box score for " + gs.teamName[t] + " does not tell " + std::to_string(gs.runs[t]) +
                     " runs: [" + (line == log.rend() ? std::string("none") : *line) + "]");
         }
-    } else if ((chose == Chose::SaveAndExit && end == InningLoop::End::Left) || end == InningLoop::End::SessionEnded) {
+    } else if (SavedAndLeft(chose, end) || end == Leave::SessionEndedMidGame) {
         // Save and exit, or the session ending in the game, which saves the same way.
         if (Marker(after) != 1) bad("save and exit left the marker [" + sav + "]");
         if (was.present && rec != FileOr(before, "baseball.rec")) bad("save and exit changed the series record");
@@ -749,20 +754,20 @@ GameResult PlayGame(const std::string& root, uint64_t seed, Profile profile, con
         if (rec) rec->chose = static_cast<int>(run.chose());
         CheckFiles(before, after, run.program(), run.chose(), account, violations);
         const auto end = HowItEnded(run.program());
-        out.saved += run.chose() == Chose::SaveAndExit && end == InningLoop::End::Left;
-        out.sessionsEnded += end == InningLoop::End::SessionEnded;
-        if (end == InningLoop::End::GameOver || end == InningLoop::End::Called) {
-            out.finished = end == InningLoop::End::GameOver;
+        out.saved += SavedAndLeft(run.chose(), end);
+        out.sessionsEnded += end == Leave::SessionEndedMidGame;
+        if (end == Leave::GameOver || end == Leave::CalledGame) {
+            out.finished = end == Leave::GameOver;
             account.Commit();
             out.account = account;
             out.final = run.program().state();
             out.championship = out.finished && FileOr(after, "baseball.rec") == " 0 \r\n";
-            if (end == InningLoop::End::Called) out.finished = true;
+            if (end == Leave::CalledGame) out.finished = true;
             if (!replay) break;
         }
         if (!violations.empty() && !replay) break;
         // The game goes on from the save, or from its start.
-        if ((run.chose() == Chose::SaveAndExit || end == InningLoop::End::SessionEnded) && Marker(after) == 1)
+        if ((run.chose() == Chose::SaveAndExit || end == Leave::SessionEndedMidGame) && Marker(after) == 1)
             atSave = account;
         else account = Marker(after) == 1 ? atSave : Account{};
     }
