@@ -26,14 +26,14 @@ std::string Bullpen::MenuText() {
            "KNUCKLE BALL. 7 equals SCREWBALL. 8 equals pick off throw. 9 equals change pitcher.";
 }
 
-bool Bullpen::PitchMenu() {
+void Bullpen::PitchMenu() {
     if (gs_.pitchMenuFirst == 1) {
         gs_.pitchMenuFirst = 2;
         speech_.say2(MenuText());
     }
     for (;;) {
         speech_.say2(" WHAT WILL YOUR PITCHER THROW " + gs_.managerName);
-        if (!plays_.status.ReadKey()) return false;
+        plays_.status.ReadKey();
         const int choice = gs_.menuChoice;
         if (choice < 1 || choice > 9) {
             speech_.say2(MenuText());
@@ -49,7 +49,7 @@ bool Bullpen::PitchMenu() {
             continue;
         }
         plays_.pitch.DrawBatterAction();
-        return true;
+        return;
     }
 }
 

@@ -17,7 +17,7 @@ public:
 
     // The pitch menu: leaves `pitchNumber` and `batterAction` set for the
     // pitch. False when the pause menu, opened from it, ended the game.
-    bool PitchMenu();
+    void PitchMenu();
     // The player's pitching change (menu key 9).
     void PlayerChange();
     // After a pitch of the player's half-inning: the computer's manager may

@@ -40,10 +40,7 @@ void GameProgram::RegisterKeys() {
     keys_.AddHotKey("123", [this] { dialogs_.changevoice(); });
     keys_.AddHotKey("192", [this] { ReadBack(broadcast_.lastHalfSummary); });
     keys_.AddHotKey("220", [this] { ReadBack(startUp_.logHeader); });
-    plays_.status.pauseMenu = [this] {
-        pauseMenu_.Run();
-        return true;
-    };
+    plays_.status.pauseMenu = [this] { pauseMenu_.Run(); };
 }
 
 void GameProgram::ReadBack(const std::string& text) {

@@ -44,7 +44,7 @@ void AroundThePitch::AddOut() {
     if (gs_.outs < 3) gs_.outs = gs_.outs + 1;
 }
 
-bool AroundThePitch::PickOff() {
+void AroundThePitch::PickOff() {
     gs_.sameBatter = 1;
     int on = 0;
     int base = 0;
@@ -54,12 +54,12 @@ bool AroundThePitch::PickOff() {
             base = b;
         }
     }
-    if (on == 0) return true;  // nobody to throw to: the pitch ends unchanged
+    if (on == 0) return;  // nobody to throw to: the pitch ends unchanged
     if (on > 1) {
         base = 0;
         while (base == 0) {
             speech_.say(" Press the number of the base to throw to");
-            if (!status_.ReadKey()) return false;
+            status_.ReadKey();
             if (Occupied(gs_.menuChoice)) base = gs_.menuChoice;
         }
     }
@@ -92,7 +92,6 @@ bool AroundThePitch::PickOff() {
             sound_.play("boo");
         }
     }
-    return true;
 }
 
 void AroundThePitch::WildPitch() {

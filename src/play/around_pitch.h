@@ -16,7 +16,7 @@ public:
 
     // The player's pitcher throws to a base. Returns false when the pause
     // menu, opened at the base question, ended the game.
-    bool PickOff();
+    void PickOff();
     void WildPitch();
     void HitBatter();
     void Bunt();

@@ -56,7 +56,7 @@ void PitchPlay::DrawBatterAction() {
     }
 }
 
-bool PitchPlay::ThePitch() {
+void PitchPlay::ThePitch() {
     gs_.runnersOn = gs_.runnerOnFirst + gs_.runnerOnSecond + gs_.runnerOnThird;
     pickspecpitch();
     if (gs_.runnersOn > 0 && keys_.wf(2) == 2) {
@@ -85,16 +85,19 @@ bool PitchPlay::ThePitch() {
     pv_.thirdFragment.clear();
     pv_.outFragment.clear();
 
-    if (gs_.pitchNumber == 8) return around_.PickOff();
+    if (gs_.pitchNumber == 8) {
+        around_.PickOff();
+        return;
+    }
     if (pitchValues_.wildPitchFlag == 1) {
         around_.WildPitch();
-        return true;
+        return;
     }
     const bool computerBats = gs_.battingTeam == 2;
     if (computerBats) pitch_.throwpitch(gs_.batterAction, gs_.pitchNumber, pitchValues_);
     if (computerBats && pitchValues_.hitBatterFlag == 1) {
         around_.HitBatter();
-        return true;
+        return;
     }
     switch (gs_.batterAction) {
     case 1:
@@ -132,7 +135,6 @@ bool PitchPlay::ThePitch() {
     default:
         break;
     }
-    return true;
 }
 
 void PitchPlay::JudgeSwing() {

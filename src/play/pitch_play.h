@@ -29,7 +29,7 @@ public:
     // The pitch, with `batterAction`, `pitchNumber` and the batting orders
     // set. Returns false when the pause menu, opened during the pitch, ended
     // the game.
-    bool ThePitch();
+    void ThePitch();
 
 private:
     void JudgeSwing();

@@ -90,13 +90,13 @@ void StatusReport::BatterReadOut() {
     speech_.say2(name + " " + " is up to bat for the " + (IsTeam(team) ? gs_.teamName[team] : std::string()));
 }
 
-bool StatusReport::ReadKey() {
+void StatusReport::ReadKey() {
     for (;;) {
         keys_.getkey();
         gs_.menuChoice = LeadingNumber(keys_.keyCode) - 48;
         if (LeadingNumber(keys_.typedAnswer) == 1) {
             keys_.typedAnswer = "0";
-            return true;
+            return;
         }
         gs_.statusOneItem = 1;
         const std::string code = keys_.keyCode;
@@ -124,10 +124,10 @@ bool StatusReport::ReadKey() {
         }
         if (code == "27") {
             keys_.clk();
-            if (pauseMenu && !pauseMenu()) return false;
+            if (pauseMenu) pauseMenu();
             continue;
         }
-        return true;
+        return;
     }
 }
 

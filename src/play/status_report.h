@@ -29,11 +29,12 @@ public:
     // The read-key step: waits for a key, answering F1 to F7 and Escape, and
     // leaves the key in `keyCode` and its digit in `menuChoice`. Returns false
     // when the pause menu ended the game.
-    bool ReadKey();
-    // The pause menu, supplied by the game: true when the player returns to
-    // the game, false when the game is left. It stays a hook because the
-    // pick-off's base question (play/) waits here and resumes after the menu.
-    std::function<bool()> pauseMenu;
+    void ReadKey();
+    // The pause menu, supplied by the game: it returns when the player goes
+    // back to the game and ends the run (RunEnds) when the game is left. It
+    // stays a hook because the pick-off's base question (play/) waits here
+    // and resumes after the menu.
+    std::function<void()> pauseMenu;
 
 private:
     std::string ItemText(int item) const;

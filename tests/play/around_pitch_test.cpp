@@ -38,7 +38,7 @@ TEST(PickOff, TheBaseQuestionTakesOnlyAnOccupiedBase) {
         test::Bot bot(w.sim());
         for (int d : c.digits) bot.OnSay(kWhichBase, kKey0 + d, kAfterQuestion);
         w.Force({Draw(100, 1), Draw(3, 1), Draw(3, 2)});
-        EXPECT_TRUE(w.plays.around.PickOff());
+        w.plays.around.PickOff();
         EXPECT_TRUE(bot.done());
         Strings said(c.digits.size(), kWhichBase);
         said.push_back(" Here is a throw to" + c.thrownTo + " base");
@@ -52,10 +52,10 @@ TEST(PickOff, TheBaseQuestionTakesOnlyAnOccupiedBase) {
 TEST(PickOff, LeavingTheGameAtTheQuestionAbandonsTheThrow) {
     test::PlayWorld w;
     SetBases(w, "011");
-    w.plays.status.pauseMenu = [] { return false; };
+    w.plays.status.pauseMenu = [] { throw RunEnds{Leave::ExitWithoutSaving}; };
     test::Bot bot(w.sim());
     bot.OnSay(kWhichBase, 27, kAfterQuestion);
-    EXPECT_FALSE(w.plays.around.PickOff());
+    EXPECT_THROW(w.plays.around.PickOff(), RunEnds);
     EXPECT_EQ(w.Said(), Strings{kWhichBase});
     EXPECT_TRUE(w.Sounds().empty());
     EXPECT_EQ(w.BasesNow(), "011");
@@ -98,7 +98,7 @@ TEST(PickOff, OutOneTimeInTenElseTheRunnerGetsBack) {
         w.gs.strikes = 1;
         SetBases(w, "010");
         w.Force(c.draws);
-        EXPECT_TRUE(w.plays.around.PickOff());
+        w.plays.around.PickOff();
         EXPECT_EQ(w.Said(), c.said);
         EXPECT_EQ(w.Sounds(), c.sounds);
         EXPECT_EQ(w.BasesNow(), c.after);
