@@ -170,7 +170,7 @@ void Narration::PlayerSteal() {
     if (pitch_.swungAndMissed == 1) {
         gs_.hitChance = 1;
         called_.SwingingStrike();
-    } else if (pitch_.swingPercent > 97 || pitch_.swingPercent == 0) {
+    } else if (pitch_.swingPercent == 0) {  // no swing (a late one is a miss)
         gs_.hitChance = 1;
         called_.CalledPitch();
     } else {

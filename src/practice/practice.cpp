@@ -1,5 +1,7 @@
 #include "practice/practice.h"
 
+#include "play/swing_verdict.h"
+
 namespace sw {
 
 namespace {
@@ -118,7 +120,7 @@ void Practice::OnePitch() {
         // The swing sound has played and the pitch has run to its end.
         sound_.play3("glove", 2500);
         SwingAndMiss();
-    } else if (pitch.swingPercent < 85 || pitch.swingPercent > 90) {
+    } else if (VerdictOf(SwingAction::Swing, pitch.swingPercent) != SwingVerdict::InPlay) {
         sound_.play3("ft", 2300);
         keys_.dy(0.2);
         sound_.play3("foulball", 2700);
