@@ -34,7 +34,7 @@ void Bullpen::PitchMenu() {
     for (;;) {
         speech_.say2(" WHAT WILL YOUR PITCHER THROW " + gs_.managerName);
         plays_.status.ReadKey();
-        const int choice = gs_.menuChoice;
+        const int choice = plays_.status.menuChoice();
         if (choice < 1 || choice > 9) {
             speech_.say2(MenuText());
             continue;

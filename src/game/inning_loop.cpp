@@ -29,11 +29,9 @@ void InningLoop::ResetTallies() {
 
 void InningLoop::Play() {
     if (gs_.resumedGame == 0) ResetTallies();
-    gs_.statusOneItem = 1;
     keys_.clk();
-    plays_.status.Report(StatusReport::kInning);
-    gs_.statusOneItem = 1;
-    plays_.status.Report(StatusReport::kTeamAtBat);
+    plays_.status.ReportOne(StatusReport::kInning);
+    plays_.status.ReportOne(StatusReport::kTeamAtBat);
     gs_.batPromptCount = 1;
     gs_.firstBatterOfHalf = 1;
     gs_.pitchMenuFirst = 1;

@@ -60,7 +60,7 @@ void AroundThePitch::PickOff() {
         while (base == 0) {
             speech_.say(" Press the number of the base to throw to");
             status_.ReadKey();
-            if (Occupied(gs_.menuChoice)) base = gs_.menuChoice;
+            if (Occupied(status_.menuChoice())) base = status_.menuChoice();
         }
     }
 

@@ -158,7 +158,6 @@ void Narration::ClosingSteps() {
     }
     if (pv_.hitOrOut == 2) {
         AddOut();
-        gs_.statusOneItem = 1;
         status_.OutsReadOut();
         return;
     }

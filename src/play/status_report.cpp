@@ -69,17 +69,17 @@ std::string StatusReport::ItemText(int item) const {
 }
 
 void StatusReport::Report(int item) {
-    for (int i = item; i >= kInning && i <= kScore; ++i) {
-        speech_.say2(ItemText(i));
-        if (i == kCount) speech_.say2(Spoken(gs_.strikes) + " strike" + PluralS(gs_.strikes));
-        if (gs_.statusOneItem == 1) break;
-    }
-    gs_.statusOneItem = 0;
+    for (int i = item; i >= kInning && i <= kScore; ++i) ReportOne(i);
+}
+
+void StatusReport::ReportOne(int item) {
+    if (item < kInning || item > kScore) return;
+    speech_.say2(ItemText(item));
+    if (item == kCount) speech_.say2(Spoken(gs_.strikes) + " strike" + PluralS(gs_.strikes));
 }
 
 void StatusReport::OutsReadOut() {
-    gs_.statusOneItem = 1;
-    Report(kOuts);
+    ReportOne(kOuts);
 }
 
 void StatusReport::BatterReadOut() {
@@ -93,12 +93,11 @@ void StatusReport::BatterReadOut() {
 void StatusReport::ReadKey() {
     for (;;) {
         keys_.getkey();
-        gs_.menuChoice = LeadingNumber(keys_.keyCode) - 48;
+        menuChoice_ = LeadingNumber(keys_.keyCode) - 48;
         if (LeadingNumber(keys_.typedAnswer) == 1) {
             keys_.typedAnswer = "0";
             return;
         }
-        gs_.statusOneItem = 1;
         const std::string code = keys_.keyCode;
         static const std::pair<const char*, int> kOneItem[5] = {
             {"112", kCount}, {"113", kOuts}, {"114", kBases}, {"115", kScore}, {"116", kInning}};
@@ -106,7 +105,7 @@ void StatusReport::ReadKey() {
         for (const auto& [key, item] : kOneItem) {
             if (code == key) {
                 keys_.clk();
-                Report(item);
+                ReportOne(item);
                 answered = true;
             }
         }
@@ -116,7 +115,6 @@ void StatusReport::ReadKey() {
             answered = true;
         }
         if (answered) continue;
-        gs_.statusOneItem = 0;
         if (code == "118") {
             keys_.clk();
             Report(kInning);

@@ -16,9 +16,10 @@ public:
 
     enum Item { kInning = 1, kTeamAtBat, kCount, kOuts, kBases, kScore };
 
-    // Speaks the report from `item` to the end, or that item alone when
-    // `statusOneItem` is 1; then `statusOneItem` is 0.
+    // Speaks the report from `item` to the end.
     void Report(int item);
+    // Speaks that item alone.
+    void ReportOne(int item);
     // The outs alone (" There's 1 out"), as after every out.
     void OutsReadOut();
     // " There's" + outs + " out" (+ "s").
@@ -27,9 +28,11 @@ public:
     void BatterReadOut();
 
     // The read-key step: waits for a key, answering F1 to F7 and Escape, and
-    // leaves the key in `keyCode` and its digit in `menuChoice`. Returns false
-    // when the pause menu ended the game.
+    // leaves the key in `keyCode` and its digit in menuChoice().
     void ReadKey();
+    // The digit of the last key the read-key step handed back (the key's
+    // code less 48): the choice of a pitch or of a base.
+    int menuChoice() const { return menuChoice_; }
     // The pause menu, supplied by the game: it returns when the player goes
     // back to the game and ends the run (RunEnds) when the game is left. It
     // stays a hook because the pick-off's base question (play/) waits here
@@ -37,6 +40,7 @@ public:
     std::function<void()> pauseMenu;
 
 private:
+    int menuChoice_ = 0;
     std::string ItemText(int item) const;
 
     GameState& gs_;

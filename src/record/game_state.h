@@ -37,7 +37,6 @@ struct GameState {
     int batterAction = 0;
     int buntFlag = 0, stealFlag = 0, hitAndRunFlag = 0;
     int pitchNumber = 0;
-    int menuChoice = 0;
     int batPromptCount = 0;
     int pitchMenuFirst = 1;
     int firstBatterOfHalf = 1;
@@ -45,7 +44,6 @@ struct GameState {
     int hitChance = 0;
     Num contactHandicap;
     int skipCommercial = 0;
-    int statusOneItem = 0;
     // Half-inning tallies.
     Num runTally, hitTally, grandSlamTally, homeRunTally, tripleTally, doubleTally, stolenBaseTally, hitBatterTally,
         walkTally, strikeoutTally, pickoffTally, caughtStealingTally, doublePlayTally;

@@ -116,8 +116,7 @@ TEST(CalledPitches, StrikeThree) {
         if (!hawks) want.push_back("crcheer@0/0");
         EXPECT_EQ(w.Timeline(), want);
         EXPECT_EQ(Count(w), (std::vector<int>{0, 0, 1, 0}));
-        EXPECT_EQ(std::vector<int>({w.gs.strikeoutTally, w.gs.walkTally, w.gs.statusOneItem}),
-                  (std::vector<int>{1, 0, 0}));
+        EXPECT_EQ(std::vector<int>({w.gs.strikeoutTally, w.gs.walkTally}), (std::vector<int>{1, 0}));
         EXPECT_EQ(std::vector<int>({w.pv().throwTarget, w.pv().noGloveFlag}), (std::vector<int>{4, 1}));
     }
 }

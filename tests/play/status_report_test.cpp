@@ -27,18 +27,15 @@ TEST(StatusReport, ItemsTellTheSituation) {
     EXPECT_EQ(w.Said(), (Strings{" We are in the bottom of the seventh inning", " The Hawks are up to bat ",
                                  " the count is 1 ball", " 1 strike", " There's 1 out",
                                  "there are runners on first and third", " the score is Owls 3Hawks 0"}));
-    EXPECT_EQ(w.gs.statusOneItem, 0);
 
     // Plural for every count but 1, zero included.
     test::PlayWorld z;
     z.gs.balls = 0;
     z.gs.strikes = 2;
     z.gs.outs = 0;
-    z.gs.statusOneItem = 1;
-    z.plays.status.Report(3);
+    z.plays.status.ReportOne(3);
     z.plays.status.OutsReadOut();
     EXPECT_EQ(z.Said(), (Strings{" the count is 0 balls", " 2 strikes", " There's 0 outs"}));
-    EXPECT_EQ(z.gs.statusOneItem, 0);
 }
 
 TEST(StatusReport, BasesByTheRunnersOn) {
@@ -51,8 +48,7 @@ TEST(StatusReport, BasesByTheRunnersOn) {
     for (const auto& [bases, text] : cases) {
         test::PlayWorld w;
         w.Bases(bases[0] - '0', bases[1] - '0', bases[2] - '0');
-        w.gs.statusOneItem = 1;
-        w.plays.status.Report(5);
+        w.plays.status.ReportOne(5);
         EXPECT_EQ(w.Said(), Strings{text}) << bases;
     }
 }
@@ -92,8 +88,7 @@ TEST(ReadKey, StatusKeysAreAnsweredAndTheWaitGoesOn) {
         EXPECT_EQ(w.Said(), c.said);
         // The next key, not a status key, is handed back with its digit.
         EXPECT_EQ(w.keys.keyCode, "53");
-        EXPECT_EQ(w.gs.menuChoice, 5);
-        EXPECT_EQ(w.gs.statusOneItem, 0);
+        EXPECT_EQ(w.plays.status.menuChoice(), 5);
     }
 }
 
@@ -113,7 +108,7 @@ TEST(ReadKey, EscapeOpensThePauseMenuAndATypedAnswerBypassesTheKeys) {
             else EXPECT_THROW(w.plays.status.ReadKey(), RunEnds);
             EXPECT_EQ(opened, 1);
             if (back) {
-                EXPECT_EQ(w.gs.menuChoice, 5);
+                EXPECT_EQ(w.plays.status.menuChoice(), 5);
             }
         }
     }
