@@ -99,7 +99,7 @@ void Broadcast::SeventhInningStretch() {
     sound_.play2("charge1");
     sound_.play2("charge2");
     sound_.play2("charge2");
-    gs_.skipCommercial = 1;
+    skipCommercial = 1;
 }
 
 void Broadcast::CommercialBreak() {

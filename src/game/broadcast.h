@@ -37,6 +37,8 @@ public:
     std::array<int, 4> recentCommercials{};  // most recent first; 0 = none
     int extraCommercials = 0;
     int inCommercial = 0;
+    // The stretch has had its commercial: the half's end goes without one.
+    int skipCommercial = 0;
 
 private:
     GameState& gs_;

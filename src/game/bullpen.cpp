@@ -27,8 +27,8 @@ std::string Bullpen::MenuText() {
 }
 
 void Bullpen::PitchMenu() {
-    if (gs_.pitchMenuFirst == 1) {
-        gs_.pitchMenuFirst = 2;
+    if (pitchMenuFirst == 1) {
+        pitchMenuFirst = 2;
         speech_.say2(MenuText());
     }
     for (;;) {

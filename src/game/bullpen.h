@@ -16,8 +16,9 @@ public:
             Broadcast& broadcast);
 
     // The pitch menu: leaves `pitchNumber` and `batterAction` set for the
-    // pitch. False when the pause menu, opened from it, ended the game.
+    // pitch. The whole menu is read first while `pitchMenuFirst` is 1.
     void PitchMenu();
+    int pitchMenuFirst = 1;
     // The player's pitching change (menu key 9).
     void PlayerChange();
     // After a pitch of the player's half-inning: the computer's manager may

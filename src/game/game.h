@@ -40,6 +40,7 @@ public:
     Broadcast& broadcast() { return broadcast_; }
     PauseMenu& pauseMenu() { return pauseMenu_; }
     GameEnd& gameEnd() { return gameEnd_; }
+    const InningLoop& inningLoop() const { return inningLoop_; }
     ExitSequence& exitSequence() { return exit_; }
     // Why the last Run ended; unset before it ends.
     std::optional<Leave> ended;

@@ -32,9 +32,9 @@ void InningLoop::Play() {
     keys_.clk();
     plays_.status.ReportOne(StatusReport::kInning);
     plays_.status.ReportOne(StatusReport::kTeamAtBat);
-    gs_.batPromptCount = 1;
-    gs_.firstBatterOfHalf = 1;
-    gs_.pitchMenuFirst = 1;
+    batPromptCount_ = 1;
+    firstBatterOfHalf_ = 1;
+    bullpen_.pitchMenuFirst = 1;
     keys_.crowdOn = 1;
     for (;;) OnePitch();
 }
@@ -55,18 +55,18 @@ void InningLoop::StartingPitchers() {
                                      : std::string();
         speech_.say(" Now on the mound, the starting pitcher for the " + gs_.teamName[team] + " " + name);
     };
-    if (gs_.starterShownTeam1 == 0 && gs_.battingTeam == 2) {
-        gs_.starterShownTeam1 = starter;
+    if (starterShownTeam1_ == 0 && gs_.battingTeam == 2) {
+        starterShownTeam1_ = starter;
         announce(1);
     }
-    if (gs_.starterShownTeam2 == 0 && gs_.battingTeam == 1) {
-        gs_.starterShownTeam2 = starter;
+    if (starterShownTeam2_ == 0 && gs_.battingTeam == 1) {
+        starterShownTeam2_ = starter;
         announce(2);
     }
 }
 
 void InningLoop::Chant() {
-    if (gs_.battingTeam != gs_.homeTeam || gs_.firstBatterOfHalf == 1) return;
+    if (gs_.battingTeam != gs_.homeTeam || firstBatterOfHalf_ == 1) return;
     if (keys_.wf(13) != 7) return;
     if (keys_.wf(5) == 3) sound_.play("charge1");
     sound_.play("charge2");
@@ -88,10 +88,10 @@ void InningLoop::NewBatter() {
 }
 
 void InningLoop::BatterPrompt() {
-    gs_.batPromptCount += 1;
+    batPromptCount_ += 1;
     for (;;) {
         std::string prompt = " press the space bar to step into the batters box, ";
-        const int count = gs_.batPromptCount;
+        const int count = batPromptCount_;
         if (count == 1 || count == 2 || count == 5 || count == 8) prompt += " s to steal, b to bunt or H to hit and run. ";
         speech_.say2(prompt);
         plays_.status.ReadKey();
@@ -121,14 +121,14 @@ void InningLoop::BatterPrompt() {
         }
         // Anything else, or a runner's order with nobody on: the prompt again
         // with its hint.
-        gs_.batPromptCount = 8;
+        batPromptCount_ = 8;
     }
 }
 
 void InningLoop::OnePitch() {
     // 1-3: a clean slate for the sounds of this pitch.
     sound_.ClearEffects();
-    gs_.skipCommercial = 0;
+    broadcast_.skipCommercial = 0;
     gs_.pitchNumber = 0;
     pv_.noGloveFlag = 0;
     gs_.stealFlag = 0;
@@ -142,7 +142,7 @@ void InningLoop::OnePitch() {
         StartingPitchers();
     }
     Chant();
-    gs_.firstBatterOfHalf = 2;
+    firstBatterOfHalf_ = 2;
     plays_.pitch.DrawHitChance();
 
     // 9-10: a new batter at 0-0, and the per-pitch values cleared.
@@ -155,7 +155,7 @@ void InningLoop::OnePitch() {
     pv_.narrationMode = 0;
     pv_.outsReadOutFlag = 0;
     pv_.cheerFlag = 0;
-    gs_.basesOutsBefore = gs_.pickoffTally + gs_.caughtStealingTally;
+    basesOutsBefore_ = gs_.pickoffTally + gs_.caughtStealingTally;
 
     // 11-12: the decision and the pitch.
     // The pause menu's way out leaves from inside these steps by RunEnds, so
@@ -194,11 +194,11 @@ void InningLoop::OnePitch() {
 
 void InningLoop::EndOfHalf() {
     // A third out made on the bases leaves the batter to lead off next time.
-    if (gs_.pickoffTally + gs_.caughtStealingTally > gs_.basesOutsBefore) {
+    if (gs_.pickoffTally + gs_.caughtStealingTally > basesOutsBefore_) {
         Num& slot = gs_.batterUp(gs_.battingTeam);
         slot = slot - 1;
     }
-    gs_.firstBatterOfHalf = 1;
+    firstBatterOfHalf_ = 1;
     gs_.runnerOnFirst = 0;
     gs_.runnerOnSecond = 0;
     gs_.runnerOnThird = 0;
@@ -230,7 +230,7 @@ void InningLoop::EndOfHalf() {
             throw RunEnds{Leave::CalledGame};
         }
     }
-    if (gs_.skipCommercial != 1) broadcast_.CommercialBreak();
+    if (broadcast_.skipCommercial != 1) broadcast_.CommercialBreak();
     sound_.starter();
     plays_.status.Report(StatusReport::kInning);
 }

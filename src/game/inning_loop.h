@@ -27,6 +27,8 @@ public:
     // session that ends here keeps the game that way. It stays set when the
     // run ends there.
     bool atDecision() const { return atDecision_; }
+    // 1 until the first pitch of a half is under way, then 2.
+    int firstBatterOfHalf() const { return firstBatterOfHalf_; }
 
     // Sets every half-inning tally and `sameBatter` to 0.
     void ResetTallies();
@@ -53,6 +55,14 @@ private:
     GameEnd& gameEnd_;
     PauseMenu& pauseMenu_;
     bool atDecision_ = false;
+    // What the loop itself keeps from pitch to pitch: the batter prompt's
+    // count (its hint comes at 1, 2, 5 and 8), the half's first batter, the
+    // outs made on the bases before this pitch, and the starter announced
+    // for each team.
+    int batPromptCount_ = 0;
+    int firstBatterOfHalf_ = 1;
+    int basesOutsBefore_ = 0;
+    int starterShownTeam1_ = 0, starterShownTeam2_ = 0;
 };
 
 }  // namespace sw

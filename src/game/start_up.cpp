@@ -118,18 +118,18 @@ bool StartUp::DecideFromSavedGame() {
     keys_.crowdOn = 0;
     sound_.ForgetDrums();
     gs_.resumedGame = 0;
-    gs_.newLog = 0;
+    newLog_ = 0;
     const data::SaveProbe probe = files_.ProbeSave();
     switch (probe.kind) {
         case data::SaveKind::Missing:
-            gs_.newLog = 1;
+            newLog_ = 1;
             return false;
         case data::SaveKind::Unreadable:
             return false;
         case data::SaveKind::MarkerOnly:
         case data::SaveKind::WithData:
             if (probe.marker == data::kMarkerNoGame) {
-                gs_.newLog = 1;
+                newLog_ = 1;
                 return false;
             }
             if (probe.marker == data::kMarkerSeriesGame || probe.kind == data::SaveKind::MarkerOnly) return false;
@@ -232,7 +232,7 @@ void StartUp::NextGameOfSeries() {
 }
 
 void StartUp::Announce() {
-    if (gs_.newLog == 1) files_.StartNewLog();
+    if (newLog_ == 1) files_.StartNewLog();
     if (gs_.gameNumber == 0) gs_.gameNumber = 1;
     gs_.inning = 1;
     gs_.half = 1;

@@ -43,6 +43,7 @@ public:
     int extraCommercials = 0;     // numbered extra commercials found in the sounds folder
 
 private:
+    int newLog_ = 0;  // the log starts afresh with this game
     bool LoadSettings();
     bool ReadRosters();
     void PlayTitle();

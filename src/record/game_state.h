@@ -26,24 +26,18 @@ struct GameState {
     int runsOnPlay = 0;
     Num batterUpTeam1, batterUpTeam2;
     int sameBatter = 0;
-    int starterShownTeam1 = 0, starterShownTeam2 = 0;
     Num bullpenCountTeam1, bullpenCountTeam2;
     int pitcherRunsThisHalf = 0;
     Num seriesOpenerHome;
     Num seriesWinsTeam1, seriesWinsTeam2;
     int gameNumber = 0;
-    int resumedGame = 0, newLog = 0;
+    int resumedGame = 0;
     Num saveMarker;
     int batterAction = 0;
     int buntFlag = 0, stealFlag = 0, hitAndRunFlag = 0;
     int pitchNumber = 0;
-    int batPromptCount = 0;
-    int pitchMenuFirst = 1;
-    int firstBatterOfHalf = 1;
-    int basesOutsBefore = 0;
     int hitChance = 0;
     Num contactHandicap;
-    int skipCommercial = 0;
     // Half-inning tallies.
     Num runTally, hitTally, grandSlamTally, homeRunTally, tripleTally, doubleTally, stolenBaseTally, hitBatterTally,
         walkTally, strikeoutTally, pickoffTally, caughtStealingTally, doublePlayTally;

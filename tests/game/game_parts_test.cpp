@@ -229,7 +229,7 @@ TEST(Commercials, TheStretchHasOneCommercialAndTheChants) {
     EXPECT_EQ(Commercials(p).size(), 1u);
     EXPECT_EQ(std::vector<std::string>(names.begin() + 2, names.end()),
               (std::vector<std::string>{"charge1", "charge2", "charge2"}));
-    EXPECT_EQ(p.gs.skipCommercial, 1);
+    EXPECT_EQ(p.broadcast.skipCommercial, 1);
 }
 
 // --- the pitch menu and the bullpens ------------------------------------------------
@@ -237,7 +237,7 @@ TEST(Commercials, TheStretchHasOneCommercialAndTheChants) {
 TEST(PitchMenu, WholeMenuFirstThenShortAndAgainAfterAWrongKey) {
     Parts p;
     p.gs.battingTeam = 2;
-    p.gs.pitchMenuFirst = 1;
+    p.bullpen.pitchMenuFirst = 1;
     const std::string menu =
         " 1 equals FAST BALL. 2 equals CURVE. 3 equals SLIDER. 4 equals SINKER. 5 equals CHANGE UP. 6 equals KNUCKLE "
         "BALL. 7 equals SCREWBALL. 8 equals pick off throw. 9 equals change pitcher.";
@@ -251,7 +251,7 @@ TEST(PitchMenu, WholeMenuFirstThenShortAndAgainAfterAWrongKey) {
     EXPECT_EQ(p.Count(menu), 5u);
     EXPECT_EQ(p.Count(ask), 5u);
     EXPECT_EQ(p.Said().front(), menu);
-    EXPECT_EQ(p.gs.pitchMenuFirst, 2);
+    EXPECT_EQ(p.bullpen.pitchMenuFirst, 2);
     p.world.sim->mutableUtterances().clear();
     p.Keys({'8'});
     p.Bases(0, 1, 0);
@@ -277,7 +277,7 @@ TEST(PitchMenu, TheComputersBatterDrawsAgainWhereTheSituationForbids) {
         Parts p;
         p.Bases(c.first, 0, c.third);
         p.gs.strikes = c.strikes;
-        p.gs.pitchMenuFirst = 2;
+        p.bullpen.pitchMenuFirst = 2;
         p.Keys({'1'});
         p.Force(c.draws);
         p.bullpen.PitchMenu();

@@ -165,7 +165,7 @@ TEST(WholeGame, NineInningsWithTheHomeSideAheadAfterTheTopOfTheNinth) {
             const GameState& g = day.program.state();
             for (; soundsSeen < sounds.size(); ++soundsSeen)
                 if (StartsWith(sounds[soundsSeen].name, "charge") && g.outs < 3)
-                    chants.push_back(std::to_string(g.battingTeam) + "/" + std::to_string(g.firstBatterOfHalf));
+                    chants.push_back(std::to_string(g.battingTeam) + "/" + std::to_string(day.program.inningLoop().firstBatterOfHalf()));
             const auto& us = day.world.sim->utterances();
             for (; saidSeen < us.size() && (us[saidSeen].start >= 0 || us[saidSeen].end >= 0); ++saidSeen)
                 if (us[saidSeen].start >= 0 && StartsWith(us[saidSeen].text, " the base runner"))
