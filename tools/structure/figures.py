@@ -73,7 +73,7 @@ def public_fields():
 # --- the leave exception --------------------------------------------------------
 def catches():
     found = []
-    pat = re.compile(r"catch\s*\(\s*(const\s+)?[\w:]*(Terminated|Leave\w*|Left|Quit\w*)\b")
+    pat = re.compile(r"catch\s*\(\s*(const\s+)?[\w:]*(Terminated|RunEnds|Leave\w*|Left|Quit\w*)\b")
     for path in files((".cpp", ".h")):
         for n, line in enumerate(open(path, encoding="utf-8"), 1):
             if pat.search(line):
@@ -131,7 +131,7 @@ def functions():
                 code = strip_comment(lines[j]).rstrip()
                 if code.endswith(";") and "{" not in code:
                     break
-                if code.endswith("{"):
+                if "{" in code:
                     body = True
                     break
                 j += 1
