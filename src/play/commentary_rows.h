@@ -5,7 +5,7 @@
 
 #include "input/keys.h"
 #include "record/game_state.h"
-#include "record/play_values.h"
+#include "play/play_values.h"
 
 #include <array>
 #include <cstdint>

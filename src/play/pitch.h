@@ -4,7 +4,7 @@
 #pragma once
 
 #include "input/keys.h"
-#include "record/pitch_values.h"
+#include "play/pitch_values.h"
 #include "speech/sound.h"
 
 namespace sw {

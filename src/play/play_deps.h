@@ -4,8 +4,8 @@
 
 #include "input/keys.h"
 #include "record/game_state.h"
-#include "record/pitch_values.h"
-#include "record/play_values.h"
+#include "play/pitch_values.h"
+#include "play/play_values.h"
 #include "speech/sound.h"
 #include "speech/speech.h"
 
