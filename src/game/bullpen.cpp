@@ -39,7 +39,7 @@ void Bullpen::PitchMenu() {
             speech_.say2(MenuText());
             continue;
         }
-        gs_.pitchNumber = choice;
+        plays_.pv.pitchNumber = choice;
         if (choice == 9) {
             PlayerChange();
             continue;

@@ -41,6 +41,7 @@ public:
     PauseMenu& pauseMenu() { return pauseMenu_; }
     GameEnd& gameEnd() { return gameEnd_; }
     const InningLoop& inningLoop() const { return inningLoop_; }
+    const PlayValues& playValues() const { return plays_.pv; }
     ExitSequence& exitSequence() { return exit_; }
     // Why the last Run ended; unset before it ends.
     std::optional<Leave> ended;

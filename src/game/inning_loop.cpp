@@ -24,7 +24,7 @@ void InningLoop::ResetTallies() {
                    &gs_.doubleTally, &gs_.stolenBaseTally, &gs_.hitBatterTally, &gs_.walkTally, &gs_.strikeoutTally,
                    &gs_.pickoffTally, &gs_.caughtStealingTally, &gs_.doublePlayTally})
         *t = 0;
-    gs_.sameBatter = 0;
+    pv_.sameBatter = 0;
 }
 
 void InningLoop::Play() {
@@ -95,27 +95,27 @@ void InningLoop::BatterPrompt() {
         if (count == 1 || count == 2 || count == 5 || count == 8) prompt += " s to steal, b to bunt or H to hit and run. ";
         speech_.say2(prompt);
         plays_.status.ReadKey();
-        gs_.buntFlag = 0;
-        gs_.stealFlag = 0;
-        gs_.hitAndRunFlag = 0;
+        pv_.buntFlag = 0;
+        pv_.stealFlag = 0;
+        pv_.hitAndRunFlag = 0;
         const std::string ch = keys_.keyChar;
         if (ch == "b") {
-            gs_.batterAction = 2;
-            gs_.buntFlag = 1;
+            pv_.batterAction = 2;
+            pv_.buntFlag = 1;
             return;
         }
         if (keys_.keyCode == "32") {
-            gs_.batterAction = 2;
+            pv_.batterAction = 2;
             return;
         }
         if (ch == "h" || ch == "s") {
             if (ch == "h") {
-                gs_.batterAction = 2;
-                gs_.hitAndRunFlag = 1;
+                pv_.batterAction = 2;
+                pv_.hitAndRunFlag = 1;
             }
             if (gs_.runnerOnFirst + gs_.runnerOnSecond + gs_.runnerOnThird > 0) {
-                gs_.stealFlag = 1;
-                gs_.batterAction = 2;
+                pv_.stealFlag = 1;
+                pv_.batterAction = 2;
                 return;
             }
         }
@@ -129,10 +129,10 @@ void InningLoop::OnePitch() {
     // 1-3: a clean slate for the sounds of this pitch.
     sound_.ClearEffects();
     broadcast_.skipCommercial = 0;
-    gs_.pitchNumber = 0;
+    pv_.pitchNumber = 0;
     pv_.noGloveFlag = 0;
-    gs_.stealFlag = 0;
-    gs_.buntFlag = 0;
+    pv_.stealFlag = 0;
+    pv_.buntFlag = 0;
     sound_.playdrums();
     if (keys_.crowdOn == 0) sound_.starter();
 
@@ -146,11 +146,11 @@ void InningLoop::OnePitch() {
     plays_.pitch.DrawHitChance();
 
     // 9-10: a new batter at 0-0, and the per-pitch values cleared.
-    if (gs_.sameBatter == 0 && gs_.balls == 0 && gs_.strikes == 0) NewBatter();
-    gs_.sameBatter = 0;
+    if (pv_.sameBatter == 0 && gs_.balls == 0 && gs_.strikes == 0) NewBatter();
+    pv_.sameBatter = 0;
     pv_.stepNarrationFlag = 0;
     pv_.mirrorThrowFlag = 0;
-    gs_.hitAndRunFlag = 0;
+    pv_.hitAndRunFlag = 0;
     pv_.diveCatchFlag = 0;
     pv_.narrationMode = 0;
     pv_.outsReadOutFlag = 0;
@@ -168,18 +168,18 @@ void InningLoop::OnePitch() {
 
     // 13-15: what the pitch changed.
     gs_.runnersOn = gs_.runnerOnFirst + gs_.runnerOnSecond + gs_.runnerOnThird;
-    if (gs_.outs == 3) gs_.runsOnPlay = 0;
-    if (gs_.extraBaseFlag != 0)
-        speech_.say(gs_.runnersBeforePlay < 2 ? " the base runner advanced" : " the base runners advanced");
-    gs_.runnersBeforePlay = gs_.runnersOn;
-    if (gs_.runsOnPlay != 0) {
-        const int n = gs_.runsOnPlay;
+    if (gs_.outs == 3) pv_.runsOnPlay = 0;
+    if (pv_.extraBaseFlag != 0)
+        speech_.say(pv_.runnersBeforePlay < 2 ? " the base runner advanced" : " the base runners advanced");
+    pv_.runnersBeforePlay = gs_.runnersOn;
+    if (pv_.runsOnPlay != 0) {
+        const int n = pv_.runsOnPlay;
         speech_.say(Spoken(n) + " run" + (n > 1 ? "s" : "") + " scored");
         const int team = gs_.battingTeam;
         gs_.runs[team] = gs_.runs[team] + n;
         gs_.pitcherRunsThisHalf += n;
         gs_.runTally = gs_.runTally + n;
-        gs_.runsOnPlay = 0;
+        pv_.runsOnPlay = 0;
     }
 
     // 16: the home side goes ahead in the last inning or later.

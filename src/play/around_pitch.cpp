@@ -45,7 +45,7 @@ void AroundThePitch::AddOut() {
 }
 
 void AroundThePitch::PickOff() {
-    gs_.sameBatter = 1;
+    pv_.sameBatter = 1;
     int on = 0;
     int base = 0;
     for (int b = 1; b <= 3; ++b) {
@@ -95,7 +95,7 @@ void AroundThePitch::PickOff() {
 }
 
 void AroundThePitch::WildPitch() {
-    pitch_.wildpit(gs_.pitchNumber, pitchValues_);
+    pitch_.wildpit(pv_.pitchNumber, pitchValues_);
     sound_.playcrowd1();
     const std::string first = keys_.wf(2) == 1 ? " it's a wild pitch" : " the pitch gets away from the pitcher";
     const std::string second = keys_.wf(2) == 1 ? " it bounces in the dirt in front of the plate"
@@ -112,7 +112,7 @@ void AroundThePitch::WildPitch() {
         sound_.play3("takebase", kUmpirePan);
         gs_.walkTally = gs_.walkTally + 1;
     }
-    gs_.hitChance = 0;
+    pv_.hitChance = 0;
 
     const int on = gs_.runnerOnFirst + gs_.runnerOnSecond + gs_.runnerOnThird;
     if (on > 0) {
@@ -125,10 +125,10 @@ void AroundThePitch::WildPitch() {
         gs_.balls = 0;
         gs_.strikes = 0;
     }
-    if (gs_.runsOnPlay == 1) {
+    if (pv_.runsOnPlay == 1) {
         speech_.say("one run scored");
         gs_.runs[gs_.battingTeam] += 1;
-        gs_.runsOnPlay = 0;
+        pv_.runsOnPlay = 0;
     }
     gs_.runnersOn = gs_.runnerOnFirst + gs_.runnerOnSecond + gs_.runnerOnThird;
 }
@@ -138,7 +138,7 @@ void AroundThePitch::HitBatter() {
     static const char* const kSounds[] = {"hitbat", "hitbat2", "hitbat3"};
     sound_.play3(kSounds[keys_.wf(3) - 1], 2500);
     speech_.say(" the pitch hits the batter");
-    gs_.ForceBatterToFirst();
+    if (gs_.ForceBatterToFirst()) pv_.runsOnPlay = 1;
     keys_.dy(0.5);
     if (gs_.battingTeam == gs_.homeTeam) sound_.play("boo");
     sound_.play3("takebase", kUmpirePan);
@@ -160,10 +160,10 @@ void AroundThePitch::Bunt() {
     const std::string who = kWho[keys_.wf(4) - 1];
     pv_.secondFragment = " the " + who + kDoes[keys_.wf(4) - 1] + " the ball";
 
-    if (gs_.buntFlag == 2) {
+    if (pv_.buntFlag == 2) {
         FoulBunt();
     } else {
-        const int roll = keys_.wf(gs_.buntFlag == 1 ? 8 : 13);
+        const int roll = keys_.wf(pv_.buntFlag == 1 ? 8 : 13);
         if (roll < 9) {
             gs_.balls = 0;
             gs_.strikes = 0;
@@ -208,7 +208,7 @@ void AroundThePitch::ThrowToLeadRunner() {
             pv_.runnerSafe = 1;
             gs_.hitTally = gs_.hitTally + 1;
         } else {
-            gs_.runsOnPlay = 0;  // out at home
+            pv_.runsOnPlay = 0;  // out at home
         }
         gs_.runnerOnFirst = 1;
         return;

@@ -253,8 +253,8 @@ std::string BattedBalls::BloopFly(int s) const { return Build(sw::BloopFly(1), D
 
 void BattedBalls::ExtraChance() {
     if (gs_.runnersOn < 1) return;
-    if (keys_.wf(2) == 1) gs_.extraBaseFlag = 1;
-    if (gs_.hitAndRunFlag == 1) gs_.extraBaseFlag = 1;
+    if (keys_.wf(2) == 1) pv_.extraBaseFlag = 1;
+    if (pv_.hitAndRunFlag == 1) pv_.extraBaseFlag = 1;
 }
 
 // ---------------------------------------------------------------------------
@@ -263,7 +263,7 @@ void BattedBalls::ExtraChance() {
 void BattedBalls::HitPlay() {
     gs_.hitTally += 1;
     gs_.runnersOn = RunnersNow();
-    if (gs_.outs == 2 && gs_.runnersOn > 0) gs_.extraBaseFlag = 1;
+    if (gs_.outs == 2 && gs_.runnersOn > 0) pv_.extraBaseFlag = 1;
     entry = keys_.wf(14);
     const int r3 = keys_.wf(3);
     pv_.runnersPlaced = 0;
@@ -271,13 +271,13 @@ void BattedBalls::HitPlay() {
     Follow(row, Tell(row, r3, keys_, words_, gs_, pv_));
 
     if (pv_.runnersPlaced == 0) {
-        if (gs_.extraBaseFlag == 1) {
+        if (pv_.extraBaseFlag == 1) {
             narration_.advanceRunners();
             narration_.advanceRunners();
         }
         // The batter takes the first empty base; the runners ahead of him
         // stay where they are unless forced.
-        gs_.ForceBatterToFirst();
+        if (gs_.ForceBatterToFirst()) pv_.runsOnPlay = 1;
     }
     narration_.Narrate();
 }
@@ -290,10 +290,10 @@ void BattedBalls::Follow(const CommentaryRow& row, const Drawn& d) {
         ExtraChance();
         break;
     case RunnerRule::AnyoneMovesUp:
-        if (gs_.runnersOn > 0) gs_.extraBaseFlag = 1;
+        if (gs_.runnersOn > 0) pv_.extraBaseFlag = 1;
         break;
     case RunnerRule::FirstMovesUp:
-        if (gs_.runnerOnFirst == 1) gs_.extraBaseFlag = 1;
+        if (gs_.runnerOnFirst == 1) pv_.extraBaseFlag = 1;
         break;
     case RunnerRule::Advance:
         Place(row.advances[row.advanceDraw < 0 ? 0 : d[static_cast<size_t>(row.advanceDraw)] - 1]);
@@ -312,7 +312,7 @@ void BattedBalls::Place(const Advance& a) {
         if (to == 4) ++runs;
         else after[static_cast<size_t>(to)] = 1;
     }
-    gs_.runsOnPlay = runs;
+    pv_.runsOnPlay = runs;
     for (int b = 1; b <= 3; ++b) Base(b) = after[static_cast<size_t>(b)];
     pv_.runnersPlaced = 1;
     switch (a.tally) {
@@ -327,7 +327,7 @@ void BattedBalls::Place(const Advance& a) {
     case Advance::Tally::HomeRun:
         pv_.homeRunFlag = 1;
         gs_.homeRunTally += 1;
-        gs_.extraBaseFlag = 0;
+        pv_.extraBaseFlag = 0;
         if (runs == 4) {
             pv_.thirdFragment = " for a grand slam home run";
             gs_.grandSlamTally += 1;
@@ -345,20 +345,20 @@ void BattedBalls::OutPlay() {
     doublePlayKind = 0;
     gs_.runnersOn = RunnersNow();
     if (gs_.outs < 2) {
-        const int n = gs_.hitAndRunFlag == 1 ? 5 : 13;
+        const int n = pv_.hitAndRunFlag == 1 ? 5 : 13;
         // Each double play needs a runner it can put out; the draw is made
         // whether or not there is one.
         if (keys_.wf(n) == 3 && RunnersNow() > 0) return LineDriveDoublePlay();
         if (keys_.wf(n) == 3 && RunnersNow() > 0) return BloopDoublePlay();
-        if (gs_.runnerOnFirst == 1 && keys_.wf(gs_.hitAndRunFlag == 1 ? 7 : 3) == 2) return GroundBallDoublePlay();
+        if (gs_.runnerOnFirst == 1 && keys_.wf(pv_.hitAndRunFlag == 1 ? 7 : 3) == 2) return GroundBallDoublePlay();
     }
 
     entry = keys_.wf(11);
     const CommentaryRow& row = kOuts[entry - 1];
     Follow(row, Tell(row, 0, keys_, words_, gs_, pv_));
     // A third out ends the play before any runner moves.
-    if (gs_.outs >= 2) gs_.extraBaseFlag = 0;
-    if (gs_.extraBaseFlag == 1) narration_.advanceRunners();
+    if (gs_.outs >= 2) pv_.extraBaseFlag = 0;
+    if (pv_.extraBaseFlag == 1) narration_.advanceRunners();
     narration_.Narrate();
 }
 
@@ -370,7 +370,7 @@ void BattedBalls::LineDriveDoublePlay() {
     gs_.doublePlayTally = 1;
     gs_.runnersOn -= 1;
     gs_.outs = std::min(3, gs_.outs + 1);
-    if (gs_.outs > 1) gs_.extraBaseFlag = 0;
+    if (gs_.outs > 1) pv_.extraBaseFlag = 0;
 
     const int k = keys_.wf(3);
     sound_.play3(kContact[k], 2300);
@@ -383,11 +383,11 @@ void BattedBalls::LineDriveDoublePlay() {
     speech_.say(" and catches the ball.");
 
     if ((fielder == 2 && gs_.runnerOnFirst == 1) || (fielder == 3 && gs_.runnerOnSecond == 1)) {
-        gs_.extraBaseFlag = 0;
+        pv_.extraBaseFlag = 0;
         Base(fielder - 1) = 0;
         speech_.say(" and tags the runner for a double play. ");
     } else if ((fielder == 1 && gs_.runnerOnFirst == 1) || (fielder == 4 && gs_.runnerOnThird == 1)) {
-        gs_.extraBaseFlag = 0;
+        pv_.extraBaseFlag = 0;
         Base(fielder == 1 ? 1 : 3) = 0;
         speech_.say(" and scrambles to the base for a double play. ");
     } else {
@@ -449,7 +449,7 @@ void BattedBalls::GroundBallDoublePlay() {
         // Turned: the runner forced at second and the batter at first.
         gs_.doublePlayTally = 1;
         gs_.outs = std::min(3, gs_.outs + 2);
-        gs_.runnersBeforePlay -= 1;
+        pv_.runnersBeforePlay -= 1;
         if (gs_.battingTeam == gs_.homeTeam) pv_.booFlag = 1;
         if (gs_.battingTeam == gs_.visitingTeam) pv_.cheerFlag = 1;
         gs_.runnerOnFirst = 0;
@@ -462,7 +462,7 @@ void BattedBalls::GroundBallDoublePlay() {
         gs_.outs = std::min(3, gs_.outs + 1);
         pv_.hitOrOut = 0;
         pv_.runnerSafe = 1;
-        gs_.runnersBeforePlay -= 1;
+        pv_.runnersBeforePlay -= 1;
         if (gs_.battingTeam == gs_.visitingTeam) pv_.booFlag = 1;
         gs_.runnerOnFirst = 0;
         RunnersMoveUpAfterForce();
@@ -472,9 +472,9 @@ void BattedBalls::GroundBallDoublePlay() {
 }
 
 void BattedBalls::RunnersMoveUpAfterForce() {
-    if (gs_.runnerOnSecond == 1 || gs_.runnerOnThird == 1) gs_.extraBaseFlag = 1;
-    if (gs_.outs > 2) gs_.extraBaseFlag = 0;
-    if (gs_.extraBaseFlag == 1) narration_.advanceRunners();
+    if (gs_.runnerOnSecond == 1 || gs_.runnerOnThird == 1) pv_.extraBaseFlag = 1;
+    if (gs_.outs > 2) pv_.extraBaseFlag = 0;
+    if (pv_.extraBaseFlag == 1) narration_.advanceRunners();
 }
 
 }  // namespace sw

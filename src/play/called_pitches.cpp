@@ -30,7 +30,7 @@ const char* CalledPitches::PitchNameOf(int pitchNumber) {
 }
 
 void CalledPitches::CalledPitch() {
-    if (const char* name = PitchNameOf(gs_.pitchNumber)) pitchName = name;
+    if (const char* name = PitchNameOf(pv_.pitchNumber)) pitchName = name;
     sound_.playcrowd1();
     sound_.play3("glove", 2500);
     // A key that came while the ball went into the mitt is a swing, too late.
@@ -124,8 +124,8 @@ void CalledPitches::CalledBall() {
 void CalledPitches::Walk() {
     sound_.play3("takebase", 2700);
     gs_.walkTally += 1;
-    gs_.hitChance = 0;
-    gs_.ForceBatterToFirst();
+    pv_.hitChance = 0;
+    if (gs_.ForceBatterToFirst()) pv_.runsOnPlay = 1;
 }
 
 void CalledPitches::Strikeout() {
@@ -134,15 +134,15 @@ void CalledPitches::Strikeout() {
     pv_.noGloveFlag = 1;
     field_.sayoutat();
     // The home crowd mostly boos its own batter for looking at strike three.
-    if (gs_.battingTeam == gs_.homeTeam && gs_.batterAction == 1 && keys_.wf(3) != 2) sound_.play("boo");
+    if (gs_.battingTeam == gs_.homeTeam && pv_.batterAction == 1 && keys_.wf(3) != 2) sound_.play("boo");
     if (gs_.outs < 3) gs_.outs += 1;
-    gs_.hitChance = 0;
+    pv_.hitChance = 0;
     status_.OutsReadOut();  // the outs item alone
 }
 
 void CalledPitches::Sentence() {
     speech_.say(" a " + pitchName + pitchComment);
-    if (gs_.hitChance != 0) return;
+    if (pv_.hitChance != 0) return;
     if (gs_.battingTeam == gs_.homeTeam && gs_.balls == 4) sound_.play("crcheer");
     if (gs_.battingTeam == gs_.visitingTeam && gs_.strikes == 3) sound_.play("crcheer");
     gs_.balls = 0;

@@ -24,7 +24,7 @@ Narration::Narration(const PlayDeps& d, FieldingSounds& field, StatusReport& sta
       called_(called) {}
 
 void Narration::advanceRunners() {
-    if (gs_.runnerOnThird == 1) gs_.runsOnPlay += 1;
+    if (gs_.runnerOnThird == 1) pv_.runsOnPlay += 1;
     gs_.runnerOnThird = int(gs_.runnerOnSecond);
     gs_.runnerOnSecond = int(gs_.runnerOnFirst);
     gs_.runnerOnFirst = 0;
@@ -98,7 +98,7 @@ void Narration::Narrate() {
 void Narration::EndPitch() {
     pv_.hitOrOut = 0;
     pv_.homeRunFlag = 0;
-    gs_.pitchNumber = 0;
+    pv_.pitchNumber = 0;
 }
 
 bool Narration::Speak() {
@@ -167,10 +167,10 @@ void Narration::ClosingSteps() {
 
 void Narration::PlayerSteal() {
     if (pitch_.swungAndMissed == 1) {
-        gs_.hitChance = 1;
+        pv_.hitChance = 1;
         called_.SwingingStrike();
     } else if (pitch_.swingPercent == 0) {  // no swing (a late one is a miss)
-        gs_.hitChance = 1;
+        pv_.hitChance = 1;
         called_.CalledPitch();
     } else {
         return;  // the batter made contact: no throw
@@ -180,7 +180,7 @@ void Narration::PlayerSteal() {
 
 void Narration::ComputerSteal() {
     if (gs_.runnerOnFirst + gs_.runnerOnSecond + gs_.runnerOnThird == 0) return;
-    gs_.hitChance = 1;
+    pv_.hitChance = 1;
     called_.CalledPitch();
     StealThrow();
 }
@@ -203,7 +203,7 @@ void Narration::StealThrow() {
             gs_.caughtStealingTally = gs_.caughtStealingTally + 1;
             // Only the runner's own run is taken back: a run that ball four
             // forced in on this pitch still counts.
-            gs_.runsOnPlay -= 1;
+            pv_.runsOnPlay -= 1;
             pv_.hitOrOut = 2;
         }
     } else {

@@ -39,7 +39,7 @@ void PitchPlay::throwspitball() {
 }
 
 void PitchPlay::DrawHitChance() {
-    if (gs_.hitChance == 0) gs_.hitChance = keys_.wf(20) + 15 - gs_.contactHandicap;
+    if (pv_.hitChance == 0) pv_.hitChance = keys_.wf(20) + 15 - gs_.contactHandicap;
 }
 
 void PitchPlay::DrawBatterAction() {
@@ -51,7 +51,7 @@ void PitchPlay::DrawBatterAction() {
         const bool anyoneOn = gs_.runnerOnFirst + gs_.runnerOnSecond + gs_.runnerOnThird > 0;
         if (action == 4 && (!anyoneOn || gs_.runnerOnThird == 1)) continue;
         if (action == 3 && gs_.strikes == 2) continue;
-        gs_.batterAction = action;
+        pv_.batterAction = action;
         return;
     }
 }
@@ -63,7 +63,7 @@ void PitchPlay::ThePitch() {
         speech_.say(std::string(" the pitcher checks on the runner") + (gs_.runnersOn > 1 ? "s" : ""));
         speech_.say(" and then");
     }
-    if (gs_.pitchNumber != 8) {
+    if (pv_.pitchNumber != 8) {
         if (pitchValues_.spitballFlag == 1) throwspitball();
         if (keys_.wf(2) == 1) {
             speech_.say(" here's the pitch");
@@ -75,8 +75,8 @@ void PitchPlay::ThePitch() {
     sound_.stopdrums();
     keys_.random().Reseed(keys_.timer());
 
-    gs_.runsOnPlay = 0;
-    gs_.extraBaseFlag = 0;
+    pv_.runsOnPlay = 0;
+    pv_.extraBaseFlag = 0;
     pv_.foulKind = 0;
     pv_.hitOrOut = 0;
     pv_.foulChoice = 0;
@@ -85,7 +85,7 @@ void PitchPlay::ThePitch() {
     pv_.thirdFragment.clear();
     pv_.outFragment.clear();
 
-    if (gs_.pitchNumber == 8) {
+    if (pv_.pitchNumber == 8) {
         around_.PickOff();
         return;
     }
@@ -94,12 +94,12 @@ void PitchPlay::ThePitch() {
         return;
     }
     const bool computerBats = gs_.battingTeam == 2;
-    if (computerBats) pitch_.throwpitch(gs_.batterAction, gs_.pitchNumber, pitchValues_);
+    if (computerBats) pitch_.throwpitch(pv_.batterAction, pv_.pitchNumber, pitchValues_);
     if (computerBats && pitchValues_.hitBatterFlag == 1) {
         around_.HitBatter();
         return;
     }
-    switch (gs_.batterAction) {
+    switch (pv_.batterAction) {
     case 1:
         called_.CalledPitch();
         break;
@@ -121,13 +121,13 @@ void PitchPlay::ThePitch() {
                 fouls_.Foul();
                 break;
             }
-            pv_.hitOrOut = roll < 25 + gs_.hitChance ? 1 : 2;
+            pv_.hitOrOut = roll < 25 + pv_.hitChance ? 1 : 2;
             gs_.balls = 0;
             gs_.strikes = 0;
-            gs_.hitChance = 0;
+            pv_.hitChance = 0;
             BallInPlay();
         } else {
-            pitch_.batting(gs_.pitchNumber, pitchValues_);
+            pitch_.batting(pv_.pitchNumber, pitchValues_);
             if (pitchValues_.hitBatterFlag == 1) around_.HitBatter();
             else JudgeSwing();
         }
@@ -141,11 +141,11 @@ void PitchPlay::JudgeSwing() {
     // The pitch sound leaves 0 when no key was judged; a key at 0 percent is
     // a swing that already counts as a miss.
     const bool swung = pitchValues_.swungAndMissed == 1 || pitchValues_.swingPercent != 0;
-    const bool bunt = gs_.stealFlag == 0 && gs_.buntFlag == 1;
+    const bool bunt = pv_.stealFlag == 0 && pv_.buntFlag == 1;
     const SwingAction action = !swung ? SwingAction::None : bunt ? SwingAction::Bunt : SwingAction::Swing;
     const SwingVerdict verdict = VerdictOf(action, pitchValues_.swingPercent);
     const bool contact = verdict == SwingVerdict::Foul || verdict == SwingVerdict::InPlay;
-    if (gs_.stealFlag == 1 && !contact) {
+    if (pv_.stealFlag == 1 && !contact) {
         narration_.PlayerSteal();
         return;
     }
@@ -158,7 +158,7 @@ void PitchPlay::JudgeSwing() {
         return;
     }
     if (action == SwingAction::Bunt) {
-        if (verdict == SwingVerdict::Foul) gs_.buntFlag = 2;
+        if (verdict == SwingVerdict::Foul) pv_.buntFlag = 2;
         around_.Bunt();
         return;
     }
@@ -167,10 +167,10 @@ void PitchPlay::JudgeSwing() {
         fouls_.Foul();
         return;
     }
-    const int chance = gs_.hitChance;
+    const int chance = pv_.hitChance;
     gs_.balls = 0;
     gs_.strikes = 0;
-    gs_.hitChance = 0;
+    pv_.hitChance = 0;
     pv_.hitOrOut = keys_.wf(50) < chance ? 1 : 2;
     BallInPlay();
 }

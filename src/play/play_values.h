@@ -10,6 +10,17 @@
 namespace sw {
 
 struct PlayValues {
+    // The batter's decision for this pitch: 1 take, 2 swing (the player),
+    // 1..4 (the computer's draw); and the orders that go with it.
+    int batterAction = 0;
+    int buntFlag = 0, stealFlag = 0, hitAndRunFlag = 0;
+    int pitchNumber = 0;        // 1..7 a pitch, 8 a pick-off, 9 a pitching change
+    int hitChance = 0;          // the batter's chance of a hit, drawn once an at-bat; 1 after a steal
+    int sameBatter = 0;         // the same batter stays up after this pitch
+    // What the pitch did to the runners, turned into runs by the inning loop.
+    int runnersBeforePlay = 0;
+    int runsOnPlay = 0;
+    int extraBaseFlag = 0;
     // The three commentary fragments, spoken in this order, and the words
     // after the out call of a step-by-step throw.
     std::string firstFragment, secondFragment, thirdFragment, outFragment;

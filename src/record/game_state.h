@@ -21,11 +21,7 @@ struct GameState {
     Num battingTeam, homeTeam, visitingTeam;
     Num outs, balls, strikes;
     Num runnerOnFirst, runnerOnSecond, runnerOnThird, runnersOn;
-    int runnersBeforePlay = 0;
-    int extraBaseFlag = 0;
-    int runsOnPlay = 0;
     Num batterUpTeam1, batterUpTeam2;
-    int sameBatter = 0;
     Num bullpenCountTeam1, bullpenCountTeam2;
     int pitcherRunsThisHalf = 0;
     Num seriesOpenerHome;
@@ -33,10 +29,6 @@ struct GameState {
     int gameNumber = 0;
     int resumedGame = 0;
     Num saveMarker;
-    int batterAction = 0;
-    int buntFlag = 0, stealFlag = 0, hitAndRunFlag = 0;
-    int pitchNumber = 0;
-    int hitChance = 0;
     Num contactHandicap;
     // Half-inning tallies.
     Num runTally, hitTally, grandSlamTally, homeRunTally, tripleTally, doubleTally, stolenBaseTally, hitBatterTally,
@@ -46,13 +38,14 @@ struct GameState {
     Num& batterUp(int team) { return team == 1 ? batterUpTeam1 : batterUpTeam2; }
 
     // The batter takes first by force: only the base that becomes occupied
-    // is written, the runners already on stay where they are, and with the
-    // bases loaded one run is forced in.
-    void ForceBatterToFirst() {
+    // is written, the runners already on stay where they are. True when the
+    // bases were loaded and a run is forced in.
+    bool ForceBatterToFirst() {
         if (runnerOnFirst == 0) runnerOnFirst = 1;
         else if (runnerOnSecond == 0) runnerOnSecond = 1;
         else if (runnerOnThird == 0) runnerOnThird = 1;
-        else runsOnPlay = 1;
+        else return true;
+        return false;
     }
 };
 

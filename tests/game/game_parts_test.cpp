@@ -246,8 +246,8 @@ TEST(PitchMenu, WholeMenuFirstThenShortAndAgainAfterAWrongKey) {
     // bring the whole menu back; then 3.
     p.Keys({'0', 97, 'A', '8', '3'}, 0.2, 0.5);
     p.bullpen.PitchMenu();
-    EXPECT_EQ(p.gs.pitchNumber, 3);
-    EXPECT_GE(p.gs.batterAction, 1);
+    EXPECT_EQ(p.pv().pitchNumber, 3);
+    EXPECT_GE(p.pv().batterAction, 1);
     EXPECT_EQ(p.Count(menu), 5u);
     EXPECT_EQ(p.Count(ask), 5u);
     EXPECT_EQ(p.Said().front(), menu);
@@ -256,7 +256,7 @@ TEST(PitchMenu, WholeMenuFirstThenShortAndAgainAfterAWrongKey) {
     p.Keys({'8'});
     p.Bases(0, 1, 0);
     p.bullpen.PitchMenu();
-    EXPECT_EQ(p.gs.pitchNumber, 8);
+    EXPECT_EQ(p.pv().pitchNumber, 8);
     EXPECT_EQ(p.Said(), std::vector<std::string>{ask});
 }
 
@@ -281,7 +281,7 @@ TEST(PitchMenu, TheComputersBatterDrawsAgainWhereTheSituationForbids) {
         p.Keys({'1'});
         p.Force(c.draws);
         p.bullpen.PitchMenu();
-        EXPECT_EQ(p.gs.batterAction, c.action);
+        EXPECT_EQ(p.pv().batterAction, c.action);
     }
 }
 

@@ -45,7 +45,7 @@ TEST(PickOff, TheBaseQuestionTakesOnlyAnOccupiedBase) {
         said.push_back(" the runner  runs back safely");
         EXPECT_EQ(w.Said(), said);
         EXPECT_EQ(w.BasesNow(), c.bases);
-        EXPECT_EQ(w.gs.sameBatter, 1);
+        EXPECT_EQ(w.pv().sameBatter, 1);
     }
 }
 
@@ -153,7 +153,7 @@ TEST(WildPitch, RunnersMoveUpAndBallFourSendsTheBatterToFirst) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         test::PlayWorld w;
-        w.gs.pitchNumber = 3;
+        w.pv().pitchNumber = 3;
         w.gs.balls = c.balls;
         w.gs.strikes = 2;
         SetBases(w, c.bases);
@@ -165,12 +165,12 @@ TEST(WildPitch, RunnersMoveUpAndBallFourSendsTheBatterToFirst) {
         EXPECT_EQ(w.BasesNow(), c.after);
         EXPECT_EQ(w.gs.runs[1], c.runs);
         EXPECT_EQ(w.gs.runTally, c.runs);
-        EXPECT_EQ(w.gs.runsOnPlay, 0);
+        EXPECT_EQ(w.pv().runsOnPlay, 0);
         EXPECT_EQ(w.gs.balls, c.ballsAfter);
         EXPECT_EQ(w.gs.strikes, c.ballsAfter == 0 ? 0 : 2);
         EXPECT_EQ(w.gs.walkTally, c.ballsAfter == 0 ? 1 : 0);
         EXPECT_EQ(w.gs.runnersOn, std::count(c.after.begin(), c.after.end(), '1'));
-        EXPECT_EQ(w.gs.hitChance, 0);
+        EXPECT_EQ(w.pv().hitChance, 0);
     }
 }
 
@@ -202,7 +202,7 @@ TEST(HitBatter, TheBatterTakesFirstAndOnlyForcedRunnersMove) {
         EXPECT_EQ(w.Said(), Strings{" the pitch hits the batter"});
         EXPECT_EQ(w.Sounds(), c.sounds);
         EXPECT_EQ(w.BasesNow(), c.after);
-        EXPECT_EQ(w.gs.runsOnPlay, c.runs);
+        EXPECT_EQ(w.pv().runsOnPlay, c.runs);
         EXPECT_EQ(w.gs.balls + w.gs.strikes, 0);
         EXPECT_EQ(w.gs.hitBatterTally, 1);
     }
@@ -258,7 +258,7 @@ TEST(Bunt, InPlay) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         test::PlayWorld w;
-        w.gs.buntFlag = 1;
+        w.pv().buntFlag = 1;
         w.gs.balls = 2;
         w.gs.strikes = 1;
         SetBases(w, c.bases);
@@ -271,7 +271,7 @@ TEST(Bunt, InPlay) {
         sounds.insert(sounds.end(), c.sounds.begin(), c.sounds.end());
         EXPECT_EQ(w.Sounds(), sounds);
         EXPECT_EQ(w.BasesNow(), c.after);
-        EXPECT_EQ(w.gs.runsOnPlay, c.runs);
+        EXPECT_EQ(w.pv().runsOnPlay, c.runs);
         EXPECT_EQ(w.gs.outs, c.outs);
         EXPECT_EQ(w.gs.hitTally, c.hits);
         EXPECT_EQ(w.gs.balls + w.gs.strikes, 0);
@@ -302,7 +302,7 @@ TEST(Bunt, FoulIsAStrikeAndWithTwoStrikesAStrikeout) {
         SCOPED_TRACE(c.name);
         test::PlayWorld w;
         w.gs.battingTeam = c.team;
-        w.gs.buntFlag = c.buntFlag;
+        w.pv().buntFlag = c.buntFlag;
         w.gs.balls = 3;
         w.gs.strikes = c.strikes;
         SetBases(w, "100");

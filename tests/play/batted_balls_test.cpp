@@ -23,7 +23,7 @@ using Draws = std::deque<double>;
 void Play(PlayWorld& w, bool hit, const std::string& bases, int outs, Draws draws, int hitAndRun = 0, int team = 1) {
     w.Bases(bases[0] - '0', bases[1] - '0', bases[2] - '0');
     w.gs.outs = outs;
-    w.gs.hitAndRunFlag = hitAndRun;
+    w.pv().hitAndRunFlag = hitAndRun;
     w.gs.battingTeam = team;
     w.Force(std::move(draws));
     w.pv().hitOrOut = hit ? 1 : 2;
@@ -119,7 +119,7 @@ TEST(BattedBallsHits, RunnersEndWhereTheHitSendsThem) {
         PlayWorld w;
         Play(w, true, c.before, c.outs, c.draws, c.hitAndRun);
         EXPECT_EQ(w.BasesNow(), c.after);
-        EXPECT_EQ(w.gs.runsOnPlay, c.runs);
+        EXPECT_EQ(w.pv().runsOnPlay, c.runs);
         EXPECT_EQ((std::array<int, 4>{w.gs.doubleTally, w.gs.tripleTally, w.gs.homeRunTally, w.gs.grandSlamTally}),
                   c.tallies);
     }
@@ -130,7 +130,7 @@ TEST(BattedBallsHits, TwoOutsSendRunnersAnExtraBaseOnlyWhenThereAreAny) {
         SCOPED_TRACE(bases);
         PlayWorld w;
         Play(w, true, bases, 2, {Draw(14, 11), Draw(3, 1), Draw(3, 1)});
-        EXPECT_EQ(w.gs.extraBaseFlag, bases[0] == '1' ? 1 : 0);
+        EXPECT_EQ(w.pv().extraBaseFlag, bases[0] == '1' ? 1 : 0);
     }
 }
 
@@ -236,8 +236,8 @@ TEST(BattedBallsOuts, RunnersMoveOnlyBeforeTheThirdOut) {
         Play(w, false, c.before, c.outs, c.draws, c.hitAndRun, c.team);
         EXPECT_EQ(w.plays.balls.doublePlayKind, 0);
         EXPECT_EQ(w.BasesNow(), c.after);
-        EXPECT_EQ(w.gs.runsOnPlay, c.runs);
-        EXPECT_EQ(w.gs.extraBaseFlag, c.extraBase);
+        EXPECT_EQ(w.pv().runsOnPlay, c.runs);
+        EXPECT_EQ(w.pv().extraBaseFlag, c.extraBase);
         EXPECT_EQ(int(w.gs.outs), c.outs + 1);
         const Strings names = w.SoundNames();
         EXPECT_EQ(std::count(names.begin(), names.end(), "boo"), c.boos);
@@ -375,10 +375,10 @@ TEST(BattedBallsDoublePlays, GroundBallTurnedOrOnlyTheForce) {
         EXPECT_EQ(w.pv().pickupFielder, 3);
         EXPECT_EQ(w.BasesNow(), c.after);
         EXPECT_EQ(int(w.gs.outs), c.outsAfter);
-        EXPECT_EQ(w.gs.runsOnPlay, c.runs);
-        EXPECT_EQ(w.gs.extraBaseFlag, c.extraBase);
+        EXPECT_EQ(w.pv().runsOnPlay, c.runs);
+        EXPECT_EQ(w.pv().extraBaseFlag, c.extraBase);
         EXPECT_EQ(int(w.gs.doublePlayTally), c.turned ? 1 : 0);
-        EXPECT_EQ(w.gs.runnersBeforePlay, std::count(c.before.begin(), c.before.end(), '1') - 1);
+        EXPECT_EQ(w.pv().runnersBeforePlay, std::count(c.before.begin(), c.before.end(), '1') - 1);
         Strings calls;  // the call at first and the crowd after it
         for (const std::string& n : w.SoundNames())
             if (n == "crcheer" || n == "boo" || n == "yourout1" || n == "safe1") calls.push_back(n);

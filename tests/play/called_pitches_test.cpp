@@ -14,10 +14,10 @@ using test::PlayWorld;
 using Texts = std::vector<std::string>;
 
 // Balls, strikes, outs and the batter's hit chance.
-std::vector<int> Count(const PlayWorld& w) { return {w.gs.balls, w.gs.strikes, w.gs.outs, w.gs.hitChance}; }
+std::vector<int> Count(const PlayWorld& w) { return {w.gs.balls, w.gs.strikes, w.gs.outs, w.pv().hitChance}; }
 
 void Pitch(PlayWorld& w, int number, int height, bool swung) {
-    w.gs.pitchNumber = number;
+    w.pv().pitchNumber = number;
     w.pitch().pitchSpeedClass = height;
     if (swung) w.plays.called.SwingingStrike();
     else w.plays.called.CalledPitch();
@@ -102,7 +102,7 @@ TEST(CalledPitches, StrikeThree) {
         SCOPED_TRACE(::testing::Message() << hawks << swung << boo);
         PlayWorld w;
         if (hawks) w.gs.battingTeam = 2;
-        w.gs.batterAction = hawks && !swung ? 1 : 2;
+        w.pv().batterAction = hawks && !swung ? 1 : 2;
         w.gs.balls = 3, w.gs.strikes = 2;
         std::deque<double> draws = swung ? std::deque<double>{} : std::deque<double>{Draw(10, 3)};
         if (boo) draws.push_back(Draw(3, boo));
@@ -139,7 +139,7 @@ TEST(CalledPitches, BallFourForcesOnlyTheBaseThatFills) {
         if (hawks) want.push_back("crcheer@0/0");
         EXPECT_EQ(w.Timeline(), want);
         EXPECT_EQ(w.BasesNow(), after);
-        EXPECT_EQ(w.gs.runsOnPlay, runs);
+        EXPECT_EQ(w.pv().runsOnPlay, runs);
         EXPECT_EQ(Count(w), (std::vector<int>{0, 0, 0, 0}));
         EXPECT_EQ(std::vector<int>({w.gs.walkTally, w.gs.strikeoutTally}), (std::vector<int>{1, 0}));
     }
@@ -158,7 +158,7 @@ TEST(CalledPitches, CountStaysWithinFourBallsAndThreeStrikes) {
         PlayWorld w;
         w.gs.balls = balls;
         w.gs.strikes = strikes;
-        w.gs.hitChance = chance;
+        w.pv().hitChance = chance;
         w.Force({Draw(10, 2), Draw(2, 1), Draw(8, 3)});
         Pitch(w, 1, height, swung);
         ASSERT_GE(w.SoundNames().size(), 3u);

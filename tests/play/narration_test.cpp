@@ -117,7 +117,7 @@ TEST(Narration, HomeRunByTheHomeSideIsItsOwnSoundOtherwiseTheCrowdCheersItsSide)
         SCOPED_TRACE(c.team * 10 + c.homeRun);
         test::PlayWorld w;
         w.gs.battingTeam = c.team;
-        w.gs.pitchNumber = 3;
+        w.pv().pitchNumber = 3;
         w.pv().homeRunFlag = c.homeRun;
         w.pv().hitOrOut = 1;
         w.pv().cheerFlag = 1;
@@ -127,7 +127,7 @@ TEST(Narration, HomeRunByTheHomeSideIsItsOwnSoundOtherwiseTheCrowdCheersItsSide)
         w.plays.narration.Narrate();
         EXPECT_EQ(w.Sounds(), c.sounds);
         EXPECT_EQ(w.Said(), (c.sounds.size() == 1 ? Strings{" it's gone"} : Strings{" it's gone", " There's 0 outs"}));
-        EXPECT_EQ(w.pv().homeRunFlag + w.pv().hitOrOut + w.gs.pitchNumber, 0);
+        EXPECT_EQ(w.pv().homeRunFlag + w.pv().hitOrOut + w.pv().pitchNumber, 0);
     }
 }
 
@@ -138,7 +138,7 @@ TEST(Narration, TheOutIsCountedAndToldNeverPastThree) {
         SCOPED_TRACE(before);
         test::PlayWorld w;
         w.gs.outs = before;
-        w.gs.pitchNumber = 6;
+        w.pv().pitchNumber = 6;
         w.pv().hitOrOut = 2;
         w.pv().throwTarget = 6;
         w.pv().booFlag = 1;
@@ -148,7 +148,7 @@ TEST(Narration, TheOutIsCountedAndToldNeverPastThree) {
         EXPECT_EQ(w.gs.outs, after.first);
         EXPECT_EQ(w.Said(), (Strings{" a fly ball", after.second}));
         EXPECT_EQ(w.Sounds(), (Strings{"glove@-500/-1900", "yourout2@-500/-1900", "crcheer@0/0", "boo@0/0"}));
-        EXPECT_EQ(w.gs.pitchNumber, 6);  // an out ends the pitch at once
+        EXPECT_EQ(w.pv().pitchNumber, 6);  // an out ends the pitch at once
         EXPECT_EQ(w.pv().booFlag, 0);
     }
 }
@@ -192,7 +192,7 @@ TEST(StealThrow, TheLeadRunnerDecidesThePlay) {
         EXPECT_EQ(w.Said(), said);
         EXPECT_EQ(w.Sounds(), c.sounds);
         EXPECT_EQ(w.BasesNow(), c.after);
-        EXPECT_EQ(w.gs.runsOnPlay, c.runs);
+        EXPECT_EQ(w.pv().runsOnPlay, c.runs);
         EXPECT_EQ(w.gs.outs, c.outs);
         EXPECT_EQ(w.gs.stolenBaseTally, c.stolen);
         EXPECT_EQ(w.gs.caughtStealingTally, c.caught);
@@ -224,8 +224,8 @@ TEST(StealThrow, TheComputersRunnerGoesAfterTheCountedPitch) {
         SCOPED_TRACE(c.name);
         test::PlayWorld w;
         w.gs.battingTeam = 2;
-        w.gs.batterAction = 4;
-        w.gs.pitchNumber = 1;
+        w.pv().batterAction = 4;
+        w.pv().pitchNumber = 1;
         w.gs.balls = c.balls;
         w.gs.strikes = c.strikes;
         w.gs.outs = c.outs;
@@ -234,14 +234,14 @@ TEST(StealThrow, TheComputersRunnerGoesAfterTheCountedPitch) {
         w.Force(c.draws);
         w.plays.narration.ComputerSteal();
         EXPECT_EQ(w.BasesNow(), c.after);
-        EXPECT_EQ(w.gs.runsOnPlay, c.runs);
+        EXPECT_EQ(w.pv().runsOnPlay, c.runs);
         EXPECT_EQ(w.gs.outs, c.outsAfter);
         const Strings names = w.SoundNames();
         EXPECT_EQ(std::count(names.begin(), names.end(), "slide"), c.thrown ? 1 : 0);
         EXPECT_EQ(w.gs.caughtStealingTally + w.gs.stolenBaseTally, c.thrown ? 1 : 0);
         EXPECT_EQ(w.gs.balls + w.gs.strikes, 0);
         if (c.bases == "000") {
-            EXPECT_TRUE(w.Said().empty() && w.Sounds().empty() && w.gs.hitChance == 20);
+            EXPECT_TRUE(w.Said().empty() && w.Sounds().empty() && w.pv().hitChance == 20);
         }
     }
 }
@@ -254,7 +254,7 @@ TEST(StealThrow, ThePlayersRunnersGoOnlyWhenTheBatterMissesOrTakes) {
     for (const auto& [missed, percent, first] : cases) {
         SCOPED_TRACE(percent);
         test::PlayWorld w;
-        w.gs.pitchNumber = 2;
+        w.pv().pitchNumber = 2;
         w.Bases(1, 0, 0);
         w.pitch().swungAndMissed = missed;
         w.pitch().swingPercent = percent;
@@ -263,7 +263,7 @@ TEST(StealThrow, ThePlayersRunnersGoOnlyWhenTheBatterMissesOrTakes) {
         w.plays.narration.PlayerSteal();
         const bool thrown = !first.empty();
         EXPECT_EQ(w.Said(), (thrown ? Strings{first, " here is the throw to second"} : Strings{}));
-        EXPECT_EQ(w.gs.hitChance, thrown ? 1 : 20);
+        EXPECT_EQ(w.pv().hitChance, thrown ? 1 : 20);
         EXPECT_EQ(w.BasesNow(), thrown ? "010" : "100");
     }
 }

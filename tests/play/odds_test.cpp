@@ -69,6 +69,7 @@ TEST(Odds, PitchesAndPlaysHappenAsOftenAsTheyShould) {
             w->pv().recentFouls = fouls;
         }
         GameState& gs = w->gs;
+        PlayValues& pv = w->pv();
         const auto fouls = w->pv().recentFouls;
         w->pv() = PlayValues{};
         w->pv().recentFouls = fouls;
@@ -79,10 +80,10 @@ TEST(Odds, PitchesAndPlaysHappenAsOftenAsTheyShould) {
         gs.strikes = pick(3);
         const int bases = pick(8);
         w->Bases(bases & 1, (bases >> 1) & 1, (bases >> 2) & 1);
-        gs.hitChance = 0;
+        pv.hitChance = 0;
         w->plays.pitch.DrawHitChance();
-        gs.stealFlag = gs.buntFlag = gs.hitAndRunFlag = 0;
-        gs.pitchNumber = 0;
+        pv.stealFlag = pv.buntFlag = pv.hitAndRunFlag = 0;
+        pv.pitchNumber = 0;
 
         // Four in ten the computer bats, two in ten a throw to a base, four in
         // ten the player's runners go (mostly with a runner on third, for the
@@ -92,7 +93,7 @@ TEST(Odds, PitchesAndPlaysHappenAsOftenAsTheyShould) {
         if (kind <= 3) {
             // The player pitches; the computer's batter acts.
             gs.battingTeam = 2;
-            gs.pitchNumber = 1 + pick(7);
+            pv.pitchNumber = 1 + pick(7);
             w->plays.pitch.DrawBatterAction();
             const bool anyone = bases != 0, third = (bases & 4) != 0, two = gs.strikes == 2;
             const double weights[5] = {0, 10, 10, two ? 0.0 : 1.0, anyone && !third ? 1.0 : 0.0};
@@ -102,20 +103,20 @@ TEST(Odds, PitchesAndPlaysHappenAsOftenAsTheyShould) {
             for (int a = 1; a <= 4; ++a)
                 if (weights[a] > 0)
                     odds.Row("batter action " + std::to_string(a) + " (" + where + ")", weights[a] / sum)
-                        .Add(gs.batterAction == a);
+                        .Add(pv.batterAction == a);
         } else if (kind <= 5) {
             // A throw to the only runner on base.
             const int base = 1 + pick(3);
             w->Bases(base == 1, base == 2, base == 3);
             gs.battingTeam = 2;
-            gs.pitchNumber = 8;
+            pv.pitchNumber = 8;
             pickOff = true;
         } else {
             // The player bats and lets the pitch go, sending the runners when there are any.
             if (pick(4) != 0) w->Bases(bases & 1, (bases >> 1) & 1, 1);
             gs.battingTeam = 1;
-            gs.batterAction = 2;
-            gs.stealFlag = gs.runnerOnFirst + gs.runnerOnSecond + gs.runnerOnThird > 0 ? 1 : 0;
+            pv.batterAction = 2;
+            pv.stealFlag = gs.runnerOnFirst + gs.runnerOnSecond + gs.runnerOnThird > 0 ? 1 : 0;
         }
 
         const int hitsBefore = gs.hitTally, pickoffsBefore = gs.pickoffTally, stolenBefore = gs.stolenBaseTally,

@@ -51,7 +51,7 @@ TEST(PitchSwing, WindowsOverThePitchSound) {
     for (const auto& [percent, outcome] : cases) {
         SCOPED_TRACE(percent);
         PitchWorld w;
-        w.gs.batterAction = 2;
+        w.pv().batterAction = 2;
         w.Force(Quiet(4));
         test::Bot bot(w.sim());
         if (percent < 0) bot.Take();
@@ -63,7 +63,7 @@ TEST(PitchSwing, WindowsOverThePitchSound) {
         else EXPECT_NEAR(w.pitch().swingPercent, percent, 0.03);
         EXPECT_EQ(w.Outcome(), outcome);
         const bool inPlay = outcome == "in play";
-        EXPECT_EQ(w.gs.hitChance == 0, inPlay);
+        EXPECT_EQ(w.pv().hitChance == 0, inPlay);
         EXPECT_LE(w.gs.strikes, 3);
     }
 }
@@ -73,7 +73,7 @@ TEST(PitchSwing, BallInPlayIsAHitBelowTheBattersChance) {
     for (const auto& [roll, hit] : std::vector<std::pair<int, bool>>{{19, true}, {20, false}, {1, true}, {50, false}}) {
         SCOPED_TRACE(roll);
         PitchWorld w;
-        w.gs.batterAction = 2;
+        w.pv().batterAction = 2;
         auto draws = Quiet(4);
         draws.push_back(Draw(50, roll));
         w.Force(draws);
@@ -105,15 +105,15 @@ TEST(PitchSwing, BuntAndStealOrders) {
         SCOPED_TRACE(c.percent);
         PitchWorld w;
         w.Bases(1, 0, 0);
-        w.gs.batterAction = 2;
-        w.gs.buntFlag = c.bunt;
-        w.gs.stealFlag = c.steal;
+        w.pv().batterAction = 2;
+        w.pv().buntFlag = c.bunt;
+        w.pv().stealFlag = c.steal;
         // One runner: the runner check draws once (1: no check).
         w.Force({Draw(100, 1), Draw(150, 1), Draw(2, 1), Draw(2, 1), Draw(7, 2), 0.5, 0.5, 0.5});
         test::Bot bot(w.sim());
         bot.SwingAt(c.percent);
         w.plays.pitch.ThePitch();
-        EXPECT_EQ(w.gs.buntFlag, c.buntAfter);
+        EXPECT_EQ(w.pv().buntFlag, c.buntAfter);
         const auto said = w.Said();
         ASSERT_GE(said.size(), 1u);
         EXPECT_EQ(said[0], " here's the pitch");
@@ -128,15 +128,15 @@ TEST(PitchSwing, BuntAndStealOrders) {
 
 TEST(PitchSwing, ALateBuntRollsFoulWithTheContactBeforeTheWords) {
     PitchWorld w;
-    w.gs.batterAction = 2;
-    w.gs.buntFlag = 1;
+    w.pv().batterAction = 2;
+    w.pv().buntFlag = 1;
     auto draws = Quiet(4);
     for (double d : {Draw(3, 1), Draw(4, 2), Draw(4, 1)}) draws.push_back(d);
     w.Force(draws);
     test::Bot bot(w.sim());
     bot.SwingAt(92);
     w.plays.pitch.ThePitch();
-    EXPECT_EQ(w.gs.buntFlag, 2);
+    EXPECT_EQ(w.pv().buntFlag, 2);
     EXPECT_EQ(int(w.gs.strikes), 1);
     const auto t = w.Timeline();
     const auto lh = std::find_if(t.begin(), t.end(), [](const std::string& e) { return e.rfind("lh@", 0) == 0; });
@@ -156,8 +156,8 @@ TEST(ComputerBatter, SwingIsJudgedByThePitchRoll) {
         SCOPED_TRACE(roll);
         PitchWorld w;
         w.gs.battingTeam = 2;
-        w.gs.batterAction = 2;
-        w.gs.pitchNumber = 3;
+        w.pv().batterAction = 2;
+        w.pv().pitchNumber = 3;
         w.Force({Draw(100, 1), Draw(150, 1), Draw(2, 1), Draw(100, roll), 0.5, 0.5, 0.5});
         w.plays.pitch.ThePitch();
         EXPECT_EQ(w.pitch().pitchRoll, roll);
@@ -200,7 +200,7 @@ TEST(ComputerBatter, ActionsAndTheirRedraws) {
         w.gs.strikes = c.strikes;
         w.Force(c.draws);
         w.plays.pitch.DrawBatterAction();
-        EXPECT_EQ(w.gs.batterAction, c.action);
+        EXPECT_EQ(w.pv().batterAction, c.action);
     }
 }
 
@@ -209,7 +209,7 @@ TEST(Delivery, LinesComeBeforeThePitchAndTheSpeedsChangeAtTheQuarters) {
     // with its line, the wind-up; all heard to their end before the pitch.
     PitchWorld w;
     w.Bases(1, 1, 0);
-    w.gs.batterAction = 2;
+    w.pv().batterAction = 2;
     w.Force({Draw(100, 42), Draw(150, 1), Draw(2, 2), Draw(2, 2), Draw(7, 6), 0.1, 0.9, 0.5});
     test::Bot bot(w.sim());
     bot.Take();
@@ -259,7 +259,7 @@ TEST(Delivery, SpeechRateSetsTheTimeOfTheDelivery) {
     for (int i = 0; i < 2; ++i) {
         PitchWorld w;
         w.speech.Voice->SetRate(i == 0 ? 0 : 10);
-        w.gs.batterAction = 2;
+        w.pv().batterAction = 2;
         w.Force(Quiet(1));
         test::Bot bot(w.sim());
         bot.Take();
@@ -275,7 +275,7 @@ TEST(Delivery, PickOffAndWildPitchTakeThePlaceOfThePitch) {
         // A throw to a base: only the runner check is said, no pitch sound.
         test::PlayWorld w;
         w.gs.battingTeam = 2;
-        w.gs.pitchNumber = 8;
+        w.pv().pitchNumber = 8;
         w.Bases(1, 0, 0);
         w.Force({Draw(100, 1), Draw(150, 1), Draw(2, 2)});
         w.plays.pitch.ThePitch();
@@ -306,7 +306,7 @@ TEST(PitchSound, AWaveThatCannotBePlayedIsAPitchWithNoSwing) {
         const std::string p = w.sim().folders().sounds + "/p5.wav";
         std::filesystem::remove(p);
         if (*content) host::WriteFileAtomic(p, content);
-        w.gs.batterAction = 2;
+        w.pv().batterAction = 2;
         w.Force(Quiet(5));
         w.plays.pitch.ThePitch();
         EXPECT_EQ(w.pitch().swingPercent, 0);

@@ -62,11 +62,11 @@ TEST(BattersChance, DrawnFrom16To35LessTheHandicapAndOnlyWhenNone) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.before) + " " + std::to_string(c.handicap) + " " + std::to_string(c.roll));
         test::PlayWorld w;
-        w.gs.hitChance = c.before;
+        w.pv().hitChance = c.before;
         w.gs.contactHandicap = c.handicap;
         w.Force({Draw(20, c.roll)});
         w.plays.pitch.DrawHitChance();
-        EXPECT_EQ(w.gs.hitChance, c.after);
+        EXPECT_EQ(w.pv().hitChance, c.after);
     }
 }
 
@@ -90,7 +90,7 @@ TEST(BattersChance, AStealAttemptSetsItToOneAndOnlyAThrowDoes) {
         SCOPED_TRACE(c.name);
         test::PlayWorld w;
         w.gs.battingTeam = c.computer ? 2 : 1;
-        w.gs.batterAction = c.computer ? 4 : 2;
+        w.pv().batterAction = c.computer ? 4 : 2;
         w.gs.strikes = c.strikes;
         w.Bases(c.bases[0] - '0', 0, 0);
         w.pitch().pitchSpeedClass = 3;  // a strike when taken
@@ -100,7 +100,7 @@ TEST(BattersChance, AStealAttemptSetsItToOneAndOnlyAThrowDoes) {
         w.Force({Draw(10, 2), Draw(2, 1)});
         if (c.computer) w.plays.narration.ComputerSteal();
         else w.plays.narration.PlayerSteal();
-        EXPECT_EQ(w.gs.hitChance, c.after);
+        EXPECT_EQ(w.pv().hitChance, c.after);
         const bool thrown = w.pv().throwTarget == 2;
         EXPECT_EQ(thrown, c.after != 20);
     }
@@ -138,8 +138,8 @@ TEST(PitchSoundCut, WhereEachKindOfPitchStops) {
         SCOPED_TRACE(c.name);
         RulesWorld w;
         w.gs.battingTeam = c.team;
-        w.gs.batterAction = c.action;
-        w.gs.pitchNumber = 4;
+        w.pv().batterAction = c.action;
+        w.pv().pitchNumber = 4;
         w.Bases(c.bases[0] - '0', 0, 0);
         w.Force(c.draws);
         test::Bot bot(w.sim());
@@ -168,13 +168,13 @@ TEST(WildPitchSound, WobblesBetweenTwoSpeedsAtFixedMarks) {
     for (const auto& [chosen, drawn] : std::vector<std::pair<int, int>>{{3, 3}, {0, 5}}) {
         SCOPED_TRACE(chosen);
         RulesWorld w;
-        w.gs.pitchNumber = chosen;
+        w.pv().pitchNumber = chosen;
         w.pitch().pitchSpeedClass = 4;
         std::deque<double> draws = {Draw(2, 1), Draw(2, 1)};
         if (chosen == 0) draws.push_front(Draw(7, drawn));
         w.Force(draws);
         w.plays.around.WildPitch();
-        EXPECT_EQ(w.gs.pitchNumber, drawn);
+        EXPECT_EQ(w.pv().pitchNumber, drawn);
         EXPECT_EQ(w.pitch().pitchSpeedClass, 0);
         const Play& p = w.PlayOf("p" + std::to_string(drawn));
         EXPECT_EQ(p.frequency, 11026u);
@@ -258,7 +258,7 @@ TEST(HeardInOrder, WildPitch) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         RulesWorld w;
-        w.gs.pitchNumber = 3;
+        w.pv().pitchNumber = 3;
         w.gs.balls = c.balls;
         w.Bases(c.bases[0] - '0', c.bases[1] - '0', c.bases[2] - '0');
         w.Force({Draw(2, 1), Draw(2, 1)});

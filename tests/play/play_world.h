@@ -36,7 +36,7 @@ struct PlayWorld : Stack {
         gs.runs[2] = 0;
         gs.batterUpTeam1 = 1;
         gs.batterUpTeam2 = 1;
-        gs.hitChance = 20;
+        plays.pv.hitChance = 20;
         Bases(0, 0, 0);
     }
 
@@ -46,7 +46,7 @@ struct PlayWorld : Stack {
         gs.runnerOnSecond = second;
         gs.runnerOnThird = third;
         gs.runnersOn = first + second + third;
-        gs.runnersBeforePlay = first + second + third;
+        plays.pv.runnersBeforePlay = first + second + third;
     }
     std::string BasesNow() const {
         return std::to_string(int(gs.runnerOnFirst)) + std::to_string(int(gs.runnerOnSecond)) +
@@ -93,6 +93,7 @@ struct PlayWorld : Stack {
     }
 
     PlayValues& pv() { return plays.pv; }
+    const PlayValues& pv() const { return plays.pv; }
     PitchValues& pitch() { return plays.pitchValues; }
 
     GameState gs;

@@ -169,7 +169,7 @@ TEST(WholeGame, NineInningsWithTheHomeSideAheadAfterTheTopOfTheNinth) {
             const auto& us = day.world.sim->utterances();
             for (; saidSeen < us.size() && (us[saidSeen].start >= 0 || us[saidSeen].end >= 0); ++saidSeen)
                 if (us[saidSeen].start >= 0 && StartsWith(us[saidSeen].text, " the base runner"))
-                    advanced.emplace_back(us[saidSeen].text, g.runnersBeforePlay);
+                    advanced.emplace_back(us[saidSeen].text, day.program.playValues().runnersBeforePlay);
         };
         day.Go();
         const GameState& g = day.program.state();
@@ -391,7 +391,7 @@ TEST(WholeGame, ARunOnTheThirdOutPlayDoesNotCount) {
             day.player.watch = [&gs, &day, throwToFirst] {
                 const auto& us = day.world.sim->utterances();
                 if (day.mark == 0 && !us.empty() && us.back().text.find(throwToFirst) != std::string::npos &&
-                    gs.runsOnPlay == 1 && gs.outs == 2)
+                    day.program.playValues().runsOnPlay == 1 && gs.outs == 2)
                     day.mark = 1000 + gs.runs[1];
             };
         },
