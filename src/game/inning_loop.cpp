@@ -20,10 +20,7 @@ InningLoop::InningLoop(GameState& gs, const data::Rosters& rosters, Speech& spee
       pauseMenu_(pauseMenu) {}
 
 void InningLoop::ResetTallies() {
-    for (Num* t : {&gs_.runTally, &gs_.hitTally, &gs_.grandSlamTally, &gs_.homeRunTally, &gs_.tripleTally,
-                   &gs_.doubleTally, &gs_.stolenBaseTally, &gs_.hitBatterTally, &gs_.walkTally, &gs_.strikeoutTally,
-                   &gs_.pickoffTally, &gs_.caughtStealingTally, &gs_.doublePlayTally})
-        *t = 0;
+    gs_.ResetTallies();
     pv_.sameBatter = 0;
 }
 
@@ -199,21 +196,12 @@ void InningLoop::EndOfHalf() {
         slot = slot - 1;
     }
     firstBatterOfHalf_ = 1;
-    gs_.runnerOnFirst = 0;
-    gs_.runnerOnSecond = 0;
-    gs_.runnerOnThird = 0;
+    gs_.ClearBases();
     broadcast_.HalfInningSummary();
     ResetTallies();
     keys_.dy(0.5);
     if (gs_.inning == 7 && gs_.half == 1) broadcast_.SeventhInningStretch();
-    gs_.outs = 0;
-    gs_.runnersOn = 0;
-    gs_.balls = 0;
-    gs_.strikes = 0;
-    gs_.pitcherRunsThisHalf = 0;
-    gs_.battingTeam = gs_.battingTeam == 1 ? 2 : 1;
-    gs_.half = gs_.half == 1 ? 2 : 1;
-    if (gs_.half == 1) gs_.inning = gs_.inning + 1;
+    gs_.NextHalf();
 
     const int home = gs_.runs[gs_.homeTeam], visitors = gs_.runs[gs_.visitingTeam];
     if (gs_.inning > 8 && gs_.half == 2 && home > visitors) {

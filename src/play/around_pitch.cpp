@@ -41,7 +41,7 @@ bool AroundThePitch::Occupied(int base) const {
 }
 
 void AroundThePitch::AddOut() {
-    if (gs_.outs < 3) gs_.outs = gs_.outs + 1;
+    gs_.AddOuts();
 }
 
 void AroundThePitch::PickOff() {
@@ -102,7 +102,7 @@ void AroundThePitch::WildPitch() {
                                                 : " it sails right over the head of the catcher and umpire";
     speech_.say(first + second + " and then rolls all of the way to the screen");
 
-    gs_.balls = std::min(gs_.balls + 1, 4);
+    gs_.AddBall();
     sound_.play3("ball", kUmpirePan);
     keys_.dy(0.5);
     sound_.play3(LastDigit(gs_.balls), kUmpirePan);
@@ -122,8 +122,7 @@ void AroundThePitch::WildPitch() {
     }
     if (walk) {
         gs_.runnerOnFirst = 1;
-        gs_.balls = 0;
-        gs_.strikes = 0;
+        gs_.NewCount();
     }
     if (pv_.runsOnPlay == 1) {
         speech_.say("one run scored");
@@ -142,8 +141,7 @@ void AroundThePitch::HitBatter() {
     keys_.dy(0.5);
     if (gs_.battingTeam == gs_.homeTeam) sound_.play("boo");
     sound_.play3("takebase", kUmpirePan);
-    gs_.balls = 0;
-    gs_.strikes = 0;
+    gs_.NewCount();
     gs_.hitBatterTally = gs_.hitBatterTally + 1;
 }
 
@@ -165,8 +163,7 @@ void AroundThePitch::Bunt() {
     } else {
         const int roll = keys_.wf(pv_.buntFlag == 1 ? 8 : 13);
         if (roll < 9) {
-            gs_.balls = 0;
-            gs_.strikes = 0;
+            gs_.NewCount();
         }
         if (roll == 3) {
             pv_.thirdFragment = " and here is the throw to first";
@@ -241,13 +238,12 @@ void AroundThePitch::FoulBunt() {
     sound_.play3("lh", 2300);
     speech_.say(pv_.firstFragment);
     speech_.say(" the ball rolls foul");
-    gs_.strikes = std::min(gs_.strikes + 1, 3);
+    gs_.AddStrike();
     sound_.play3("strike", kUmpirePan);
     keys_.dy(0.5);
     sound_.play3(LastDigit(gs_.strikes), kUmpirePan);
     if (gs_.strikes == 3) {
-        gs_.balls = 0;
-        gs_.strikes = 0;
+        gs_.NewCount();
         gs_.strikeoutTally = gs_.strikeoutTally + 1;
         pv_.throwTarget = 4;
         pv_.noGloveFlag = 1;

@@ -369,7 +369,7 @@ void BattedBalls::LineDriveDoublePlay() {
     doublePlayKind = 1;
     gs_.doublePlayTally = 1;
     gs_.runnersOn -= 1;
-    gs_.outs = std::min(3, gs_.outs + 1);
+    gs_.AddOuts();
     if (gs_.outs > 1) pv_.extraBaseFlag = 0;
 
     const int k = keys_.wf(3);
@@ -400,7 +400,7 @@ void BattedBalls::BloopDoublePlay() {
     doublePlayKind = 2;
     gs_.doublePlayTally = 1;
     gs_.runnersOn -= 1;
-    gs_.outs = std::min(3, gs_.outs + 1);
+    gs_.AddOuts();
 
     sound_.play3(keys_.wf(2) == 1 ? "lh" : "mh", 2300);
     const int s = keys_.wf(3);
@@ -448,7 +448,7 @@ void BattedBalls::GroundBallDoublePlay() {
     if (keys_.wf(2) == 2) {
         // Turned: the runner forced at second and the batter at first.
         gs_.doublePlayTally = 1;
-        gs_.outs = std::min(3, gs_.outs + 2);
+        gs_.AddOuts(2);
         pv_.runnersBeforePlay -= 1;
         if (gs_.battingTeam == gs_.homeTeam) pv_.booFlag = 1;
         if (gs_.battingTeam == gs_.visitingTeam) pv_.cheerFlag = 1;
@@ -459,7 +459,7 @@ void BattedBalls::GroundBallDoublePlay() {
         pv_.hitOrOut = 0;
     } else {
         // Only the force at second: the batter beats the relay.
-        gs_.outs = std::min(3, gs_.outs + 1);
+        gs_.AddOuts();
         pv_.hitOrOut = 0;
         pv_.runnerSafe = 1;
         pv_.runnersBeforePlay -= 1;

@@ -52,7 +52,7 @@ void CalledPitches::SwingingStrike() {
 void CalledPitches::CountStrike() {
     sound_.play3("strike", 2700);
     keys_.dy(0.5);
-    if (gs_.strikes < 3) gs_.strikes += 1;
+    gs_.AddStrike();
     sound_.play3(LastDigit(gs_.strikes), 2700);
 }
 
@@ -114,7 +114,7 @@ void CalledPitches::CalledBall() {
         default: pitchComment += heightWord + " and out side"; break;
     }
     sound_.play3("ball", 2700);
-    if (gs_.balls < 4) gs_.balls += 1;
+    gs_.AddBall();
     keys_.dy(0.5);
     sound_.play3(LastDigit(gs_.balls), 2700);
     if (gs_.balls >= 4) Walk();
@@ -135,7 +135,7 @@ void CalledPitches::Strikeout() {
     field_.sayoutat();
     // The home crowd mostly boos its own batter for looking at strike three.
     if (gs_.battingTeam == gs_.homeTeam && pv_.batterAction == 1 && keys_.wf(3) != 2) sound_.play("boo");
-    if (gs_.outs < 3) gs_.outs += 1;
+    gs_.AddOuts();
     pv_.hitChance = 0;
     status_.OutsReadOut();  // the outs item alone
 }
@@ -145,8 +145,7 @@ void CalledPitches::Sentence() {
     if (pv_.hitChance != 0) return;
     if (gs_.battingTeam == gs_.homeTeam && gs_.balls == 4) sound_.play("crcheer");
     if (gs_.battingTeam == gs_.visitingTeam && gs_.strikes == 3) sound_.play("crcheer");
-    gs_.balls = 0;
-    gs_.strikes = 0;
+    gs_.NewCount();
 }
 
 }  // namespace sw

@@ -97,7 +97,7 @@ void Fouls::Foul() {
     pv_.foulChoice = ChooseDescription();
     pv_.foulCallPending = 1;
     Describe(pv_.foulChoice);
-    if (gs_.strikes < 2) gs_.strikes += 1;
+    gs_.AddStrike(2);
     narration_.Narrate();
 }
 

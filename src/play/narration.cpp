@@ -37,7 +37,7 @@ void Narration::StopExcitement() {
 }
 
 void Narration::AddOut() {
-    if (gs_.outs < 3) gs_.outs = gs_.outs + 1;
+    gs_.AddOuts();
 }
 
 void Narration::Narrate() {

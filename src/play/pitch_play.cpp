@@ -122,8 +122,7 @@ void PitchPlay::ThePitch() {
                 break;
             }
             pv_.hitOrOut = roll < 25 + pv_.hitChance ? 1 : 2;
-            gs_.balls = 0;
-            gs_.strikes = 0;
+            gs_.NewCount();
             pv_.hitChance = 0;
             BallInPlay();
         } else {
@@ -168,8 +167,7 @@ void PitchPlay::JudgeSwing() {
         return;
     }
     const int chance = pv_.hitChance;
-    gs_.balls = 0;
-    gs_.strikes = 0;
+    gs_.NewCount();
     pv_.hitChance = 0;
     pv_.hitOrOut = keys_.wf(50) < chance ? 1 : 2;
     BallInPlay();

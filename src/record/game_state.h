@@ -6,6 +6,7 @@
 
 #include "record/number.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -36,6 +37,40 @@ struct GameState {
 
     // The batting-order slot of a team.
     Num& batterUp(int team) { return team == 1 ? batterUpTeam1 : batterUpTeam2; }
+
+    // The count and the outs, each counted up to its limit. A foul never
+    // makes strike three: it counts up to two.
+    void AddBall() { if (balls < 4) balls += 1; }
+    void AddStrike(int limit = 3) { if (strikes < limit) strikes += 1; }
+    void AddOuts(int n = 1) { outs = std::min(3, outs + n); }
+    // A new batter's count.
+    void NewCount() {
+        balls = 0;
+        strikes = 0;
+    }
+    void ClearBases() {
+        runnerOnFirst = 0;
+        runnerOnSecond = 0;
+        runnerOnThird = 0;
+    }
+    // Every half-inning tally to 0.
+    void ResetTallies() {
+        for (Num* t : {&runTally, &hitTally, &grandSlamTally, &homeRunTally, &tripleTally, &doubleTally,
+                       &stolenBaseTally, &hitBatterTally, &walkTally, &strikeoutTally, &pickoffTally,
+                       &caughtStealingTally, &doublePlayTally})
+            *t = 0;
+    }
+    // The other side comes to bat: no outs, nobody on, a new count, the
+    // pitcher's runs of the half forgotten, the next half (and inning).
+    void NextHalf() {
+        outs = 0;
+        runnersOn = 0;
+        NewCount();
+        pitcherRunsThisHalf = 0;
+        battingTeam = battingTeam == 1 ? 2 : 1;
+        half = half == 1 ? 2 : 1;
+        if (half == 1) inning = inning + 1;
+    }
 
     // The batter takes first by force: only the base that becomes occupied
     // is written, the runners already on stay where they are. True when the
