@@ -126,10 +126,6 @@ void InningLoop::OnePitch() {
     // 1-3: a clean slate for the sounds of this pitch.
     sound_.ClearEffects();
     broadcast_.skipCommercial = 0;
-    pv_.pitchNumber = 0;
-    pv_.noGloveFlag = 0;
-    pv_.stealFlag = 0;
-    pv_.buntFlag = 0;
     sound_.playdrums();
     if (keys_.crowdOn == 0) sound_.starter();
 
@@ -145,13 +141,7 @@ void InningLoop::OnePitch() {
     // 9-10: a new batter at 0-0, and the per-pitch values cleared.
     if (pv_.sameBatter == 0 && gs_.balls == 0 && gs_.strikes == 0) NewBatter();
     pv_.sameBatter = 0;
-    pv_.stepNarrationFlag = 0;
-    pv_.mirrorThrowFlag = 0;
-    pv_.hitAndRunFlag = 0;
-    pv_.diveCatchFlag = 0;
-    pv_.narrationMode = 0;
-    pv_.outsReadOutFlag = 0;
-    pv_.cheerFlag = 0;
+    pv_.NewPitch();
     basesOutsBefore_ = gs_.pickoffTally + gs_.caughtStealingTally;
 
     // 11-12: the decision and the pitch.

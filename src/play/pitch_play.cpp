@@ -75,16 +75,6 @@ void PitchPlay::ThePitch() {
     sound_.stopdrums();
     keys_.random().Reseed(keys_.timer());
 
-    pv_.runsOnPlay = 0;
-    pv_.extraBaseFlag = 0;
-    pv_.foulKind = 0;
-    pv_.hitOrOut = 0;
-    pv_.foulChoice = 0;
-    pv_.firstFragment.clear();
-    pv_.secondFragment.clear();
-    pv_.thirdFragment.clear();
-    pv_.outFragment.clear();
-
     if (pv_.pitchNumber == 8) {
         around_.PickOff();
         return;

@@ -46,6 +46,22 @@ struct PlayValues {
     int foulChoice = 0;         // the foul description of this pitch, 1..11
     // The last three foul descriptions, newest first; kept for the whole run.
     std::array<int, 3> recentFouls{};
+
+    // Before each pitch's decision, in this one place: the decision, the
+    // play's runs and fragments and the narration's modes. What lasts longer
+    // stays (the hit chance, the same-batter mark, the runners before the
+    // play, the recent fouls), and the narration clears the flags it acts on.
+    void NewPitch() {
+        pitchNumber = 0;
+        stealFlag = buntFlag = hitAndRunFlag = 0;
+        runsOnPlay = extraBaseFlag = 0;
+        firstFragment.clear();
+        secondFragment.clear();
+        thirdFragment.clear();
+        outFragment.clear();
+        foulKind = narrationMode = stepNarrationFlag = mirrorThrowFlag = diveCatchFlag = 0;
+        hitOrOut = cheerFlag = outsReadOutFlag = noGloveFlag = foulChoice = 0;
+    }
 };
 
 }  // namespace sw
