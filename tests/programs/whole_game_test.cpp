@@ -759,5 +759,26 @@ TEST(WholeGame, TheOrderOfAHalfInningsOpeningAndOfItsEnd) {
     EXPECT_EQ(commercials, 1);
 }
 
+// A runner's order with nobody on base is no order: the prompt comes again
+// with its hint, and the next key is the batter's.
+TEST(WholeGame, StealOrHitAndRunWithTheBasesEmptyAsksAgain) {
+    for (int key : {'S', 'H'}) {
+        Home home;
+        home.Series(2, 0, 0);
+        Day day(home.dir.path());
+        day.DeclineIntroduction();
+        int asked = 0;
+        day.player.batterKey = [&asked, key] { return ++asked == 1 ? key : kSpace; };
+        day.player.pauseNow = [&asked] { return asked >= 2; };
+        day.player.pauseItem = 2;
+        day.Go();
+        const std::string prompt = " press the space bar to step into the batters box, ";
+        const std::string hint = " s to steal, b to bunt or H to hit and run. ";
+        EXPECT_EQ(day.Count(prompt + hint), 2u) << char(key);  // the first prompt's, then again
+        EXPECT_EQ(day.CountStarting(" here's the"), 1u) << char(key);  // only the space pitched
+        EXPECT_EQ(day.program.playValues().stealFlag, 0) << char(key);
+    }
+}
+
 }  // namespace
 }  // namespace sw
