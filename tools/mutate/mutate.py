@@ -128,6 +128,8 @@ def main():
     ap.add_argument("--test-timeout", type=int, default=300, help="seconds for one test run")
     ap.add_argument("--exclude", default="real|soak", help="ctest labels left out (default real|soak)")
     ap.add_argument("--list", action="store_true", help="only list the sample, build and test nothing")
+    ap.add_argument("--only", default="", help="only these numbers of the sample (e.g. 3,7,12): to test an earlier "
+                    "run's survivors again with other tests")
     args = ap.parse_args()
 
     sites = []
@@ -169,7 +171,10 @@ def main():
 
     caught, survivors, unbuilt = 0, [], 0
     started = time.time()
+    only = {int(x) for x in args.only.split(",") if x.strip()}
     for n, (rel, i, kind, new) in enumerate(sample, 1):
+        if only and n not in only:
+            continue
         path = os.path.join(src, rel)
         with open(path, encoding="utf-8") as f:
             original = f.read()
