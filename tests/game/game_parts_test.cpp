@@ -51,6 +51,17 @@ struct Parts : test::PlayWorld {
         const auto s = Said();
         return static_cast<size_t>(std::count(s.begin(), s.end(), text));
     }
+    // Nine full innings played at `home`'s park: the game stands `runs1` to
+    // `runs2`, in a series opened at `opener`'s park.
+    void NineDone(int home, int runs1, int runs2, int opener) {
+        gs.homeTeam = home;
+        gs.visitingTeam = 3 - home;
+        gs.inning = 10;
+        gs.half = 1;
+        gs.runs[1] = runs1;
+        gs.runs[2] = runs2;
+        gs.seriesOpenerHome = opener;
+    }
     // Leaves the offer after a game with `key`.
     void AnswerOffer(int key = kSpace) { bot.OnSay(kOffer, key); }
     static inline const std::string kOffer = " Press any key, or the r key to read the baseball log dot t x t file ";
@@ -603,13 +614,7 @@ TEST(GameEnd, TheOfferRepeatsTheResultForF1ToF5ReadsTheLogForRAndLeavesOnAnyOthe
     };
     for (const auto& c : cases) {
         Parts p;
-        p.gs.homeTeam = 2;
-        p.gs.visitingTeam = 1;
-        p.gs.inning = 10;
-        p.gs.half = 1;
-        p.gs.runs[1] = 1;
-        p.gs.runs[2] = 3;
-        p.gs.seriesOpenerHome = 2;
+        p.NineDone(2, 1, 3, 2);
         p.AnswerOffer(c.key);
         p.AnswerOffer(kEscape);
         p.gameEnd.GameOver();
@@ -626,13 +631,7 @@ TEST(GameEnd, TheOfferRepeatsTheResultForF1ToF5ReadsTheLogForRAndLeavesOnAnyOthe
 TEST(GameEnd, TheChampionshipFollowsTheResultWithItsOwnSounds) {
     for (int home : {1, 2}) {
         Parts p;
-        p.gs.homeTeam = home;
-        p.gs.visitingTeam = 3 - home;
-        p.gs.inning = 10;
-        p.gs.half = 1;
-        p.gs.runs[1] = 5;
-        p.gs.runs[2] = 2;
-        p.gs.seriesOpenerHome = 1;
+        p.NineDone(home, 5, 2, 1);
         p.gs.seriesWinsTeam1 = 3;
         p.gs.seriesWinsTeam2 = 1;
         p.AnswerOffer();
