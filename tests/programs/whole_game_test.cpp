@@ -780,5 +780,42 @@ TEST(WholeGame, StealOrHitAndRunWithTheBasesEmptyAsksAgain) {
     }
 }
 
+// One voice is enough to play; a game resumed at 0-0 with nobody batted yet
+// brings up the first batter.
+TEST(WholeGame, OneVoiceIsEnoughAndAResumeBeforeTheFirstBatterStartsAtTheTop) {
+    {
+        Home home;
+        home.Series(2, 0, 0);
+        Day day(home.dir.path());
+        day.world.sim->SetVoiceCount(1);
+        // The introduction without the voice question: one voice is not offered.
+        day.bot.OnSound("take", kSpace, 1.0);
+        day.bot.OnSay(" Would you like to read the baseball rules dot T X T file? no ", kEnter);
+        day.bot.OnSay(" Would you like to reed the special key instructions? ", kEnter);
+        day.bot.OnSay(" would you like to get in some batting practice? yes ", kDown).OnSay(" no ", kEnter);
+        day.player.pauseNow = [] { return true; };
+        day.player.pauseItem = 2;
+        day.Go();
+        EXPECT_EQ(day.Count("do you wish to use this voice. yes "), 0u);
+        EXPECT_TRUE(day.world.sim->messages().empty());
+        EXPECT_GT(day.player.prompts, 0);
+        EXPECT_EQ(day.program.ended, Leave::ExitWithoutSaving);
+    }
+    Home home;
+    home.Write("baseball.rec", Rec(2, 0, 0));
+    SaveGame(home, {.inning = 1, .half = 1, .home = 2, .slot1 = 0, .slot2 = 0});
+    Day day(home.dir.path());
+    day.player.pauseNow = [] { return true; };
+    day.player.pauseItem = 2;
+    data::Rosters rosters;
+    data::SetDefaults(data::RosterFile::Batters, rosters);
+    day.Go();
+    const auto spoken = day.spoken();
+    const auto up = std::find(spoken.begin(), spoken.end(), " now batting for the Reds");
+    ASSERT_NE(up, spoken.end());
+    ASSERT_NE(up + 1, spoken.end());
+    EXPECT_EQ(*(up + 1), rosters.battersTeam1[1]);
+}
+
 }  // namespace
 }  // namespace sw
