@@ -14,8 +14,8 @@ class AroundThePitch {
 public:
     AroundThePitch(const PlayDeps& d, FieldingSounds& field, StatusReport& status, Narration& narration, Pitch& pitch);
 
-    // The player's pitcher throws to a base. Returns false when the pause
-    // menu, opened at the base question, ended the game.
+    // The player's pitcher throws to a base. Leaving the game from the pause
+    // menu, opened at the base question, ends the run (RunEnds).
     void PickOff();
     void WildPitch();
     void HitBatter();

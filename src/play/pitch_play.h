@@ -27,8 +27,8 @@ public:
     // the situation does not allow it.
     void DrawBatterAction();
     // The pitch, with `batterAction`, `pitchNumber` and the batting orders
-    // set. Returns false when the pause menu, opened during the pitch, ended
-    // the game.
+    // set in the play values. Leaving the game from the pause menu, opened
+    // during the pitch, ends the run (RunEnds).
     void ThePitch();
 
 private:
