@@ -8,6 +8,7 @@
 #include "input/random.h"
 #include "input/variant.h"
 #include "speech/dialogs.h"
+#include "speech/key_waits.h"
 #include "speech/sound.h"
 #include "speech/speech.h"
 
@@ -18,13 +19,14 @@ struct Console {
     Console(const Console&) = delete;
     Console& operator=(const Console&) = delete;
 
-    // In construction order: speech and sound register their key hooks as
-    // they are made, and the keys take the window's events for the run.
+    // In construction order: the keys take the window's events for the run;
+    // the waits the player hears build on the voice and the sounds.
     Variant variant;
     Random random;
     Keys keys;
     Speech speech;
     Sound sound;
+    KeyWaits waits;
     Dialogs dialogs;
 };
 

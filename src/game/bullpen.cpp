@@ -17,9 +17,9 @@ void RemoveEntry(std::array<std::string, N>& list, int index, int count) {
 
 }  // namespace
 
-Bullpen::Bullpen(GameState& gs, data::Rosters& rosters, Speech& speech, Sound& sound, Keys& keys, Plays& plays,
+Bullpen::Bullpen(GameState& gs, data::Rosters& rosters, Speech& speech, Sound& sound, KeyWaits& waits, Plays& plays,
                  Broadcast& broadcast)
-    : gs_(gs), rosters_(rosters), speech_(speech), sound_(sound), keys_(keys), plays_(plays), broadcast_(broadcast) {}
+    : gs_(gs), rosters_(rosters), speech_(speech), sound_(sound), waits_(waits), keys_(waits.keys()), plays_(plays), broadcast_(broadcast) {}
 
 std::string Bullpen::MenuText() {
     return " 1 equals FAST BALL. 2 equals CURVE. 3 equals SLIDER. 4 equals SINKER. 5 equals CHANGE UP. 6 equals "
@@ -69,8 +69,8 @@ void Bullpen::PlayerChange() {
             intro = false;
         }
         speech_.say2(Spoken(choice) + " equals " + entry(choice));
-        keys_.getkey();
-        const std::string code = keys_.keyCode;
+        const Key key = waits_.getkey();
+        const std::string& code = key.code;
         if (code == "13") break;
         if (code == "38") {
             choice = choice <= 1 ? count : choice - 1;
@@ -84,7 +84,7 @@ void Bullpen::PlayerChange() {
             if (digit >= 1 && digit <= count) {
                 choice = digit;
             } else {
-                speech_.saykey();
+                speech_.saykey(key);
                 intro = true;
             }
         }

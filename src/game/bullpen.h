@@ -12,7 +12,7 @@ namespace sw {
 
 class Bullpen {
 public:
-    Bullpen(GameState& gs, data::Rosters& rosters, Speech& speech, Sound& sound, Keys& keys, Plays& plays,
+    Bullpen(GameState& gs, data::Rosters& rosters, Speech& speech, Sound& sound, KeyWaits& waits, Plays& plays,
             Broadcast& broadcast);
 
     // The pitch menu: leaves `pitchNumber` and `batterAction` set for the
@@ -36,6 +36,7 @@ private:
     data::Rosters& rosters_;
     Speech& speech_;
     Sound& sound_;
+    KeyWaits& waits_;
     Keys& keys_;
     Plays& plays_;
     Broadcast& broadcast_;

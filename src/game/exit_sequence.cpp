@@ -12,11 +12,10 @@ ExitSequence::ExitSequence(host::Host& host, Keys& keys, Speech& speech, Sound& 
 
 // Runs inside event delivery, so the key is cleared without yielding.
 void ExitSequence::Close() {
-    keys_.keyCode.clear();
-    keys_.keyChar.clear();
+    keys_.Discard();
     speech_.stopspeech();
     if (state_ != State::Refused) state_ = State::CutShort;
-    else keys_.keyCode = "27";
+    else keys_.SetCode("27");
 }
 
 // A session that ends is not asked: a key wait ends at once (Keys), and once
@@ -41,7 +40,7 @@ void ExitSequence::Run(Leave why, VoiceSettings voice) {
     if (state_ == State::Refused) state_ = State::Allowed;
     // A session that is ending starts no other program and waits for nothing
     // more: what had to be kept is written.
-    if (state_ == State::CutShort || keys_.terminating) return;
+    if (state_ == State::CutShort || keys_.terminating()) return;
 
     if (auto menu = host::FindFile(host_.folders().program, "vellobar")) {
         speech_.Voice.reset();

@@ -5,16 +5,16 @@ namespace sw {
 GameProgram::GameProgram(host::Host& h)
     : host_(h),
       console_(h, Variant::Game()),
-      prompts_(speech_, sound_, keys_),
+      prompts_(speech_, sound_, waits_),
       pitch_(sound_, keys_),
-      practice_(speech_, sound_, keys_, pitch_),
+      practice_(speech_, sound_, waits_, pitch_),
       rosterCheck_(speech_, sound_, keys_, prompts_, rosters_),
-      plays_(gs_, words_, rosters_, speech_, sound_, keys_, pitch_),
-      startUp_(h, console_.variant, keys_, speech_, sound_, dialogs_, prompts_, practice_, rosterCheck_, rosters_, gs_, files_),
+      plays_(gs_, words_, rosters_, speech_, sound_, waits_, pitch_),
+      startUp_(h, console_.variant, waits_, speech_, sound_, dialogs_, prompts_, practice_, rosterCheck_, rosters_, gs_, files_),
       broadcast_(gs_, words_, speech_, sound_, keys_, files_),
-      bullpen_(gs_, rosters_, speech_, sound_, keys_, plays_, broadcast_),
-      gameEnd_(gs_, speech_, sound_, keys_, plays_.status, files_),
-      pauseMenu_(gs_, rosters_, speech_, sound_, keys_, files_),
+      bullpen_(gs_, rosters_, speech_, sound_, waits_, plays_, broadcast_),
+      gameEnd_(gs_, speech_, sound_, waits_, plays_.status, files_),
+      pauseMenu_(gs_, rosters_, speech_, sound_, waits_, files_),
       inningLoop_(gs_, rosters_, speech_, sound_, keys_, plays_, bullpen_, broadcast_, gameEnd_, pauseMenu_),
       exit_(h, keys_, speech_, sound_, files_) {
     RegisterKeys();
@@ -27,19 +27,19 @@ int RunGame(host::Host& host) {
 
 void GameProgram::RegisterKeys() {
     // Tested in this order, each on the key as the previous one left it.
-    keys_.AddHotKey("17", [this] { dialogs_.adjrate(); });
-    keys_.AddHotKey("119", [this] { prompts_.speckeys(); });
-    keys_.AddHotKey("120", [this] { prompts_.readbbrtxt(); });
-    keys_.AddHotKey("122", [this] {
+    waits_.AddHotKey("17", [this] { dialogs_.adjrate(); });
+    waits_.AddHotKey("119", [this] { prompts_.speckeys(); });
+    waits_.AddHotKey("120", [this] { prompts_.readbbrtxt(); });
+    waits_.AddHotKey("122", [this] {
         // Kept before the crowd returns: a session that ends in that wait
         // still has the player's levels.
         const Dialogs::Levels chosen = dialogs_.adjvol();
         files_.WriteVolumes(chosen.wave, chosen.speech);
         sound_.starter();
     });
-    keys_.AddHotKey("123", [this] { dialogs_.changevoice(); });
-    keys_.AddHotKey("192", [this] { ReadBack(broadcast_.lastHalfSummary); });
-    keys_.AddHotKey("220", [this] { ReadBack(startUp_.logHeader); });
+    waits_.AddHotKey("123", [this] { dialogs_.changevoice(); });
+    waits_.AddHotKey("192", [this] { ReadBack(broadcast_.lastHalfSummary); });
+    waits_.AddHotKey("220", [this] { ReadBack(startUp_.logHeader); });
     plays_.status.pauseMenu = [this] { pauseMenu_.Run(); };
 }
 

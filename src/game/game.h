@@ -33,6 +33,7 @@ public:
     // The parts of the game, for the tests that watch a run.
     GameState& state() { return gs_; }
     Keys& keys() { return keys_; }
+    KeyWaits& waits() { return waits_; }
     Speech& speech() { return speech_; }
     Sound& sound() { return sound_; }
     data::Rosters& rosters() { return rosters_; }
@@ -56,6 +57,7 @@ private:
     Keys& keys_ = console_.keys;
     Speech& speech_ = console_.speech;
     Sound& sound_ = console_.sound;
+    KeyWaits& waits_ = console_.waits;
     Dialogs& dialogs_ = console_.dialogs;
     Prompts prompts_;
     Pitch pitch_;

@@ -5,9 +5,9 @@
 
 namespace sw {
 
-GameEnd::GameEnd(GameState& gs, Speech& speech, Sound& sound, Keys& keys, StatusReport& status,
+GameEnd::GameEnd(GameState& gs, Speech& speech, Sound& sound, KeyWaits& waits, StatusReport& status,
                  const PlayerFiles& files)
-    : gs_(gs), speech_(speech), sound_(sound), keys_(keys), status_(status), files_(files) {}
+    : gs_(gs), speech_(speech), sound_(sound), waits_(waits), keys_(waits.keys()), status_(status), files_(files) {}
 
 namespace {
 bool SeriesOver(const GameState& gs) { return gs.seriesWinsTeam1 >= 4 || gs.seriesWinsTeam2 >= 4; }
@@ -45,15 +45,15 @@ void GameEnd::GameOver() {
         log = false;
         files_.WriteSaveMarker(gs_.saveMarker);
         speech_.say2(" Press any key, or the r key to read the baseball log dot t x t file ");
-        keys_.typedAnswer = std::string("1");  // (a plain "1" trips a false -Wrestrict in GCC 12)
-        status_.ReadKey();
-        const std::string code = keys_.keyCode;
+        waits_.AnswerNextKeyAtOnce();
+        const Key key = status_.ReadKey();
+        const std::string& code = key.code;
         // F1 to F5 first: F3's character is also "r".
         if (code == "112" || code == "113" || code == "114" || code == "115" || code == "116") {
             fromAnnouncement = true;
             continue;
         }
-        if (keys_.keyChar == "r") {
+        if (key.ch == "r") {
             sound_.StopExcitement();
             sound_.play4("baseway");
             keys_.dy(0.2);
@@ -146,7 +146,7 @@ void GameEnd::CalledGame() {
     speech_.say(" The game has been called because of the time.");
     speech_.say(" The game will be replayed at a later date.");
     speech_.say(" Press any key");
-    keys_.typedAnswer = std::string("1");  // (a plain "1" trips a false -Wrestrict in GCC 12)
+    waits_.AnswerNextKeyAtOnce();
     status_.ReadKey();
 }
 

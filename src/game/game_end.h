@@ -12,7 +12,7 @@ namespace sw {
 
 class GameEnd {
 public:
-    GameEnd(GameState& gs, Speech& speech, Sound& sound, Keys& keys, StatusReport& status, const PlayerFiles& files);
+    GameEnd(GameState& gs, Speech& speech, Sound& sound, KeyWaits& waits, StatusReport& status, const PlayerFiles& files);
 
     // The game is over: counts it, tells it, and returns when the player has
     // pressed a key to leave.
@@ -39,6 +39,7 @@ private:
     GameState& gs_;
     Speech& speech_;
     Sound& sound_;
+    KeyWaits& waits_;
     Keys& keys_;
     StatusReport& status_;
     const PlayerFiles& files_;

@@ -32,13 +32,13 @@ void InningLoop::Play() {
     batPromptCount_ = 1;
     firstBatterOfHalf_ = 1;
     bullpen_.pitchMenuFirst = 1;
-    keys_.crowdOn = 1;
+    sound_.crowdOn = 1;
     for (;;) OnePitch();
 }
 
 void InningLoop::WaitWhileSpeaking() {
     keys_.yield();
-    while (speech_.Voice && speech_.Voice->RunningState() == host::kSpeechSpeaking && keys_.keyCode.empty())
+    while (speech_.Voice && speech_.Voice->RunningState() == host::kSpeechSpeaking && !keys_.Pressed())
         keys_.yield();
     speech_.stopspeech();
 }
@@ -91,17 +91,17 @@ void InningLoop::BatterPrompt() {
         const int count = batPromptCount_;
         if (count == 1 || count == 2 || count == 5 || count == 8) prompt += " s to steal, b to bunt or H to hit and run. ";
         speech_.say2(prompt);
-        plays_.status.ReadKey();
+        const Key key = plays_.status.ReadKey();
         pv_.buntFlag = 0;
         pv_.stealFlag = 0;
         pv_.hitAndRunFlag = 0;
-        const std::string ch = keys_.keyChar;
+        const std::string& ch = key.ch;
         if (ch == "b") {
             pv_.batterAction = 2;
             pv_.buntFlag = 1;
             return;
         }
-        if (keys_.keyCode == "32") {
+        if (key.code == "32") {
             pv_.batterAction = 2;
             return;
         }
@@ -127,7 +127,7 @@ void InningLoop::OnePitch() {
     sound_.ClearEffects();
     broadcast_.skipCommercial = 0;
     sound_.playdrums();
-    if (keys_.crowdOn == 0) sound_.starter();
+    if (sound_.crowdOn == 0) sound_.starter();
 
     // 4-8: the announcer finishes, the starters, the home crowd.
     if (gs_.resumedGame == 0) {

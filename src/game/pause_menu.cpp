@@ -4,9 +4,9 @@
 
 namespace sw {
 
-PauseMenu::PauseMenu(GameState& gs, const data::Rosters& rosters, Speech& speech, Sound& sound, Keys& keys,
+PauseMenu::PauseMenu(GameState& gs, const data::Rosters& rosters, Speech& speech, Sound& sound, KeyWaits& waits,
                      const PlayerFiles& files)
-    : gs_(gs), rosters_(rosters), speech_(speech), sound_(sound), keys_(keys), files_(files) {}
+    : gs_(gs), rosters_(rosters), speech_(speech), sound_(sound), waits_(waits), keys_(waits.keys()), files_(files) {}
 
 const char* PauseMenu::ItemText(int item) {
     static const char* const kItems[4] = {" Select. 1. save and exit game ", " 1. save and exit game ",
@@ -24,9 +24,9 @@ void PauseMenu::Run() {
             speech_.say2(ItemText(0));
             intro = false;
         }
-        keys_.getkey();
-        const std::string code = keys_.keyCode;
-        const std::string ch = keys_.keyChar;
+        const Key key = waits_.getkey();
+        const std::string& code = key.code;
+        const std::string& ch = key.ch;
         if (code == "13") break;
         if (code == "38") {
             pauseChoice = pauseChoice == 1 ? 3 : pauseChoice - 1;
@@ -40,12 +40,12 @@ void PauseMenu::Run() {
             pauseChoice = ch[0] - '0';
             speech_.say2(ItemText(pauseChoice));
         } else {
-            speech_.saykey();
+            speech_.saykey(key);
             intro = true;
         }
     }
 
-    keys_.typedAnswer = std::string("1");  // (a plain "1" trips a false -Wrestrict in GCC 12)
+    waits_.AnswerNextKeyAtOnce();
     switch (pauseChoice) {
         case 2:
             chosen = Choice::ExitGame;

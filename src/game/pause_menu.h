@@ -7,6 +7,7 @@
 #include "input/keys.h"
 #include "input/leave.h"
 #include "record/game_state.h"
+#include "speech/key_waits.h"
 #include "speech/sound.h"
 #include "speech/speech.h"
 
@@ -14,7 +15,7 @@ namespace sw {
 
 class PauseMenu {
 public:
-    PauseMenu(GameState& gs, const data::Rosters& rosters, Speech& speech, Sound& sound, Keys& keys,
+    PauseMenu(GameState& gs, const data::Rosters& rosters, Speech& speech, Sound& sound, KeyWaits& waits,
               const PlayerFiles& files);
 
     enum class Choice { None, SaveAndExit, ExitGame, ReturnToGame };
@@ -37,6 +38,7 @@ private:
     const data::Rosters& rosters_;
     Speech& speech_;
     Sound& sound_;
+    KeyWaits& waits_;
     Keys& keys_;
     const PlayerFiles& files_;
 };

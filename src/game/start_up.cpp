@@ -13,12 +13,12 @@ namespace sw {
 
 const char* const kUmpires[4] = {"Barnaby Quillfeather", "Odell Pinkerton", "Marcus Fenwright", "Rosalind Tibbets"};
 
-StartUp::StartUp(host::Host& host, const Variant& variant, Keys& keys, Speech& speech, Sound& sound, Dialogs& dialogs,
+StartUp::StartUp(host::Host& host, const Variant& variant, KeyWaits& waits, Speech& speech, Sound& sound, Dialogs& dialogs,
                  Prompts& prompts, Practice& practice, RosterCheck& rosterCheck, data::Rosters& rosters, GameState& gs,
                  PlayerFiles& files)
     : host_(host),
       variant_(variant),
-      keys_(keys),
+      waits_(waits), keys_(waits.keys()),
       speech_(speech),
       sound_(sound),
       dialogs_(dialogs),
@@ -107,15 +107,14 @@ void StartUp::PlayTitle() {
     speech_.say(" ");
     if (sound_.EffectLoaded()) {
         // A key ends the title early, and so does the end of the session.
-        while (sound_.EffectPlaying() && keys_.keyCode.empty() &&
-               !keys_.terminating)
+        while (sound_.EffectPlaying() && !keys_.Pressed() && !keys_.terminating())
             keys_.idle();
         sound_.StopEffect();
     }
 }
 
 bool StartUp::DecideFromSavedGame() {
-    keys_.crowdOn = 0;
+    sound_.crowdOn = 0;
     sound_.ForgetDrums();
     gs_.resumedGame = 0;
     newLog_ = 0;
@@ -177,10 +176,10 @@ void StartUp::Introduction() {
 void StartUp::AskName(const std::string& question, const std::string& before, const std::string& after,
                           std::string& name) {
     for (;;) {
-        keys_.getter(question);
-        if (keys_.typedAnswer.empty()) continue;
+        const std::string answer = waits_.getter(question);
+        if (answer.empty()) continue;
         // Stored at once; a "no" asks again and the next answer replaces it.
-        name = keys_.typedAnswer;
+        name = answer;
         int yes = 0;
         while (yes == 0) {
             keys_.clk();
@@ -203,10 +202,10 @@ void StartUp::FlipCoin() {
     do {
         keys_.clk();
         speech_.say2(" Let's flip a coin.  The winner is the home team");
-        if (keys_.keyCode.empty()) speech_.say2(" Please press H for heads or T for tails");
-        if (keys_.keyCode.empty()) keys_.getkey();
-    } while (keys_.keyChar != "h" && keys_.keyChar != "t");
-    const std::string call = keys_.keyChar;
+        if (!keys_.Pressed()) speech_.say2(" Please press H for heads or T for tails");
+        if (!keys_.Pressed()) waits_.getkey();
+    } while (keys_.Last().ch != "h" && keys_.Last().ch != "t");
+    const std::string call = keys_.Last().ch;
     const int coin = keys_.wf(2);
     speech_.say(" The coin comes up");
     speech_.say(coin == 1 ? " HEADS!" : " TAILS!");

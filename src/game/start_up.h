@@ -15,6 +15,7 @@
 #include "prompts/roster_check.h"
 #include "record/game_state.h"
 #include "speech/dialogs.h"
+#include "speech/key_waits.h"
 #include "speech/sound.h"
 #include "speech/speech.h"
 
@@ -24,7 +25,7 @@ namespace sw {
 
 class StartUp {
 public:
-    StartUp(host::Host& host, const Variant& variant, Keys& keys, Speech& speech, Sound& sound, Dialogs& dialogs,
+    StartUp(host::Host& host, const Variant& variant, KeyWaits& waits, Speech& speech, Sound& sound, Dialogs& dialogs,
             Prompts& prompts, Practice& practice, RosterCheck& rosterCheck, data::Rosters& rosters, GameState& gs,
             PlayerFiles& files);
 
@@ -57,6 +58,7 @@ private:
 
     host::Host& host_;
     const Variant& variant_;
+    KeyWaits& waits_;
     Keys& keys_;
     Speech& speech_;
     Sound& sound_;

@@ -2,7 +2,7 @@
 
 #include "host/keychar.h"
 
-#include <cctype>
+#include <utility>
 
 namespace sw {
 
@@ -13,12 +13,8 @@ Keys::Keys(host::Host& host, Random& random, const Variant& variant)
 
 Keys::~Keys() { host_.platform().SetEventSink(nullptr); }
 
-void Keys::AddHotKey(std::string code, std::function<void()> fn) { hotKeys_.emplace_back(std::move(code), std::move(fn)); }
-
 void Keys::KeyDown(int code, double time) {
-    keyCode = std::to_string(code);
-    keyChar = host::KeyChar(code);
-    keyTime = time;
+    key_ = Key{std::to_string(code), host::KeyChar(code), time};
 }
 
 void Keys::CloseRequest() {
@@ -26,7 +22,7 @@ void Keys::CloseRequest() {
 }
 
 void Keys::TerminateRequest() {
-    terminating = true;
+    terminating_ = true;
     if (terminateRequest) terminateRequest();
     // A key wait would wait for ever now: it ends here, from inside the
     // event, which also leaves a dialog a hot key opened, however it waits.
@@ -34,7 +30,7 @@ void Keys::TerminateRequest() {
 }
 
 Keys::KeyWait::KeyWait(Keys& keys) : keys_(keys) {
-    if (keys_.terminating) throw RunEnds{Leave::SessionEnded};
+    if (keys_.terminating_) throw RunEnds{Leave::SessionEnded};
     ++keys_.keyWaits_;
 }
 
@@ -53,68 +49,24 @@ void Keys::clk() {
     // text, say) are taken in first, so that a key pressed before the
     // question never answers it.
     yield();
-    keyCode.clear();
-    keyChar.clear();
+    Discard();
     yield();
 }
 
-void Keys::getkey() {
-    const KeyWait wait(*this);
-    clk();
-    do {
-        idle();
-        if ((crowdOn == 1 || variant_.crowdAlways) && crowdTurn) crowdTurn();
-        yield();
-    } while (keyCode.empty());
-    if (stopSpeech) stopSpeech();
-    bool hot = false;
-    for (auto& [code, fn] : hotKeys_) {
-        if (keyCode == code) {
-            fn();
-            hot = true;
-        }
-    }
-    if (hot && variant_.hotKeyLeavesOne) keyCode = std::string("1");  // (a plain "1" trips a false -Wrestrict in GCC 12)
+// The time of the last key-down stays: a swing judged on a code set
+// afterwards (a close during the pitch) is judged at it.
+void Keys::Discard() {
+    key_.code.clear();
+    key_.ch.clear();
 }
 
-void Keys::getkey2() {
+void Keys::SetCode(std::string code) { key_.code = std::move(code); }
+
+Key Keys::getkey2() {
     const KeyWait wait(*this);
     clk();
-    while (keyCode.empty()) idle();
-}
-
-void Keys::getter(const std::string& prompt) {
-restart:
-    clk();
-    if (sayQueued) sayQueued(prompt);
-    typedAnswer.clear();
-    for (;;) {
-        getkey();
-        if (keyCode == "112") goto restart;
-        if (keyCode == "16") {
-            shiftPending = true;
-            continue;
-        }
-        if (shiftPending) {
-            shiftPending = false;
-            for (char& c : keyChar) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        }
-        if (keyCode == "8") {
-            if (!typedAnswer.empty()) {
-                // The whole last character goes, however many bytes it
-                // takes: half a character would end up in the saved files.
-                size_t last = typedAnswer.size() - 1;
-                while (last > 0 && (static_cast<unsigned char>(typedAnswer[last]) & 0xC0) == 0x80) --last;
-                keyChar = typedAnswer.substr(last);
-                if (echoKey) echoKey();
-                typedAnswer.erase(last);
-            }
-            continue;
-        }
-        if (keyCode == "13") return;
-        if (echoKey) echoKey();
-        typedAnswer += keyChar;
-    }
+    while (!Pressed()) idle();
+    return key_;
 }
 
 void Keys::dy(double seconds) {
@@ -128,7 +80,7 @@ void Keys::dy(double seconds) {
 int Keys::wf(int n) {
     random_.Reseed(timer());
     double r = random_.Next();
-    rnd = static_cast<int>(r * n) + 1;
+    int rnd = static_cast<int>(r * n) + 1;
     if (rnd > n) rnd = n;
     if (rnd < 1) rnd = 1;
     return rnd;

@@ -1,5 +1,5 @@
-// Key input, waits and random numbers: the window's key state and the
-// operations every question of the game waits with.
+// Key input, waits and random numbers: the window's keys and the plain
+// waits every question of the game is built on.
 #pragma once
 
 #include "host/host.h"
@@ -9,49 +9,44 @@
 
 #include <functional>
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace sw {
+
+// One key as the window gave it.
+struct Key {
+    std::string code;  // the key's code as decimal text; empty for no key
+    std::string ch;    // its character, lower case
+    double time = 0;   // clock time of the key-down
+
+    bool none() const { return code.empty(); }
+};
 
 class Keys : public host::EventSink {
 public:
     Keys(host::Host& host, Random& random, const Variant& variant);
     ~Keys() override;
 
-    // --- key state -------------------------------------------------------------
-    std::string keyCode;   // last key's code as decimal text; empty when none pending
-    std::string keyChar;   // its character, lower case
-    double keyTime = 0;    // clock time of the key-down
-    std::string typedAnswer;
-    int rnd = 0;
-    int crowdOn = 0;
-    bool shiftPending = false;
-    // The session is ending (SIGTERM, SIGHUP): set by the first terminate
-    // request, never cleared. No key will come any more.
-    bool terminating = false;
-
-
-    // --- what the layers above plug in ---------------------------------------------
-    std::function<void()> stopSpeech;                  // getkey silences speech
-    std::function<void()> crowdTurn;                   // ramcrowd
-    std::function<void(const std::string&)> sayQueued; // say2, for getter
-    std::function<void()> echoKey;                     // saykey, for getter
     // The program decides what a close and a session's end mean (the game's
-    // exit sequence, the menu's Escape); the platform tells only this sink.
+    // exit sequence, the menu's Escape); the platform tells only this sink,
+    // which cannot know the program above it.
     std::function<void()> closeRequest;                // the window was asked to close
     std::function<void()> terminateRequest;            // the session is ending
-    // Hot keys of getkey, tested in the order added; each an independent test.
-    void AddHotKey(std::string code, std::function<void()> fn);
 
-    // --- operations -------------------------------------------------------------------
+    // --- the key since the last clk ---------------------------------------------------
+    // Forgets the key, taking in first whatever events were waiting.
     void clk();
-    // The key waits. Once the session is ending, each throws
-    // RunEnds{Leave::SessionEnded}: the wait in progress when the request
-    // comes (with whatever its hot key opened), and every wait begun later.
-    void getkey();
-    void getkey2();
-    void getter(const std::string& prompt);
+    // Forgets the key without yielding: for use inside event delivery.
+    void Discard();
+    // Changes the key's code only, for the wait that reads it next: a close
+    // becomes Escape, a dialog leaves its answer to the wait that opened it.
+    void SetCode(std::string code);
+    // A key has come since the last clk.
+    bool Pressed() const { return !key_.none(); }
+    const Key& Last() const { return key_; }
+
+    // --- waits ----------------------------------------------------------------------
+    // Waits for any key, without hot keys, and returns it.
+    Key getkey2();
     void dy(double seconds);
     int wf(int n);
     // Yields to the window's events once.
@@ -60,6 +55,25 @@ public:
     void idle();
     // The game's timer: monotonic seconds, unaffected by midnight.
     double timer();
+
+    // The session is ending (SIGTERM, SIGHUP): set by the first terminate
+    // request, never cleared. No key will come any more.
+    bool terminating() const { return terminating_; }
+
+    // Marks a key wait for its lifetime. Once the session is ending, a wait
+    // throws RunEnds{Leave::SessionEnded}: the wait in progress when the
+    // request comes (with whatever its hot key opened), and every wait
+    // begun later.
+    class KeyWait {
+    public:
+        explicit KeyWait(Keys& keys);
+        ~KeyWait();
+        KeyWait(const KeyWait&) = delete;
+        KeyWait& operator=(const KeyWait&) = delete;
+
+    private:
+        Keys& keys_;
+    };
 
     Random& random() { return random_; }
     host::Host& host() { return host_; }
@@ -74,21 +88,9 @@ private:
     host::Host& host_;
     Random& random_;
     const Variant& variant_;
-    std::vector<std::pair<std::string, std::function<void()>>> hotKeys_;
+    Key key_;
+    bool terminating_ = false;
     int keyWaits_ = 0;  // key waits in progress, the hot keys they run included
-
-    // Marks a key wait for its lifetime; refuses to begin one once the
-    // session is ending.
-    class KeyWait {
-    public:
-        explicit KeyWait(Keys& keys);
-        ~KeyWait();
-        KeyWait(const KeyWait&) = delete;
-        KeyWait& operator=(const KeyWait&) = delete;
-
-    private:
-        Keys& keys_;
-    };
 };
 
 }  // namespace sw

@@ -58,6 +58,7 @@ private:
     Keys& keys_ = console_.keys;
     Speech& speech_ = console_.speech;
     Sound& sound_ = console_.sound;
+    KeyWaits& waits_ = console_.waits;
     Dialogs& dialogs_ = console_.dialogs;
 };
 
@@ -92,8 +93,8 @@ int GameMenu::Run() {
     // Closing the window leaves the menu as Escape does.
     keys_.closeRequest = [this] {
         speech_.stopspeech();
-        keys_.keyCode = "27";
-        keys_.keyChar.clear();
+        keys_.Discard();
+        keys_.SetCode("27");
     };
     dialogs_.RegisterHotKeys(false);
 
@@ -119,9 +120,9 @@ int GameMenu::Run() {
             bool again = false;
             while (!again) {
                 speech_.say2(items[choice].spoken);
-                keys_.getkey();
+                const Key key = waits_.getkey();
+                const std::string& code = key.code;
                 speech_.stopspeech();
-                const std::string code = keys_.keyCode;
                 if (code == "38") {
                     choice = (choice + count - 1) % count;
                 } else if (code == "40") {
@@ -137,7 +138,7 @@ int GameMenu::Run() {
                     // of an ending session throws instead.
                     if (Start(items[choice])) return 0;
                 } else if (code != "1") {  // "1": a hot key's dialog ended
-                    speech_.saykey();
+                    speech_.saykey(key);
                 }
             }
         }

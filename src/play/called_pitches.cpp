@@ -34,7 +34,7 @@ void CalledPitches::CalledPitch() {
     sound_.playcrowd1();
     sound_.play3("glove", 2500);
     // A key that came while the ball went into the mitt is a swing, too late.
-    if (!keys_.keyCode.empty() && gs_.battingTeam == 1) {
+    if (keys_.Pressed() && gs_.battingTeam == 1) {
         StrikeCall();
         return;
     }

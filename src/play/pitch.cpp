@@ -89,12 +89,12 @@ void Pitch::Play(Kind kind, int pitchNumber, int batterAction, PitchValues& s, b
             }
             keys_.yield();
             if (!sound_.EffectPlaying()) break;
-            if (kind == Kind::Batting && !keys_.keyCode.empty()) break;
+            if (kind == Kind::Batting && keys_.Pressed()) break;
         }
         if (kind == Kind::Wild) sound_.StopEffect();
-        if (kind == Kind::Batting && !stoppedEarly && !keys_.keyCode.empty()) {
+        if (kind == Kind::Batting && !stoppedEarly && keys_.Pressed()) {
             // The swing is judged by what the player heard when the key went down.
-            s.swingPercent = sound_.EffectPercentAt(keys_.keyTime);
+            s.swingPercent = sound_.EffectPercentAt(keys_.Last().time);
             // Swing and bunt miss in the same band; which of the two it was
             // matters only after the sound.
             if (VerdictOf(SwingAction::Swing, s.swingPercent) == SwingVerdict::Miss) {

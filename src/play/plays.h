@@ -16,8 +16,8 @@ namespace sw {
 
 struct Plays {
     Plays(GameState& gs, const WordTables& words, const data::Rosters& rosters, Speech& speech, Sound& sound,
-          Keys& keys, Pitch& pitchSound)
-        : deps{gs, pv, pitchValues, words, speech, sound, keys},
+          KeyWaits& waits, Pitch& pitchSound)
+        : deps{gs, pv, pitchValues, words, speech, sound, waits.keys(), waits},
           field(deps),
           status(deps, rosters),
           called(deps, field, status),

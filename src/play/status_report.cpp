@@ -2,32 +2,17 @@
 
 #include "record/text.h"
 
-#include <cctype>
-#include <cstdlib>
 
 namespace sw {
 
 namespace {
-
-// The number a text begins with, as the game reads typed answers and key
-// codes: leading blanks skipped, 0 when there is none.
-int LeadingNumber(const std::string& text) {
-    size_t i = 0;
-    while (i < text.size() && text[i] == ' ') ++i;
-    int sign = 1;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) sign = text[i++] == '-' ? -1 : 1;
-    long value = 0;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])) && value < 100000000)
-        value = value * 10 + (text[i++] - '0');
-    return sign * static_cast<int>(value);
-}
 
 bool IsTeam(int team) { return team == 1 || team == 2; }
 
 }  // namespace
 
 StatusReport::StatusReport(const PlayDeps& d, const data::Rosters& rosters)
-    : gs_(d.gs), words_(d.words), speech_(d.speech), keys_(d.keys), rosters_(rosters) {}
+    : gs_(d.gs), words_(d.words), speech_(d.speech), keys_(d.keys), waits_(d.waits), rosters_(rosters) {}
 
 std::string StatusReport::OutsSentence() const { return " There's" + Spoken(gs_.outs) + " out" + PluralS(gs_.outs); }
 
@@ -90,15 +75,12 @@ void StatusReport::BatterReadOut() {
     speech_.say2(name + " " + " is up to bat for the " + (IsTeam(team) ? gs_.teamName[team] : std::string()));
 }
 
-void StatusReport::ReadKey() {
+Key StatusReport::ReadKey() {
     for (;;) {
-        keys_.getkey();
-        menuChoice_ = LeadingNumber(keys_.keyCode) - 48;
-        if (LeadingNumber(keys_.typedAnswer) == 1) {
-            keys_.typedAnswer = "0";
-            return;
-        }
-        const std::string code = keys_.keyCode;
+        const Key key = waits_.getkey();
+        menuChoice_ = LeadingNumber(key.code) - 48;
+        if (waits_.TakeAnswerAtOnce()) return key;
+        const std::string& code = key.code;
         static const std::pair<const char*, int> kOneItem[5] = {
             {"112", kCount}, {"113", kOuts}, {"114", kBases}, {"115", kScore}, {"116", kInning}};
         bool answered = false;
@@ -125,7 +107,7 @@ void StatusReport::ReadKey() {
             if (pauseMenu) pauseMenu();
             continue;
         }
-        return;
+        return key;
     }
 }
 

@@ -28,8 +28,8 @@ public:
     void BatterReadOut();
 
     // The read-key step: waits for a key, answering F1 to F7 and Escape, and
-    // leaves the key in `keyCode` and its digit in menuChoice().
-    void ReadKey();
+    // returns the key it hands back; its digit stays in menuChoice().
+    Key ReadKey();
     // The digit of the last key the read-key step handed back (the key's
     // code less 48): the choice of a pitch or of a base.
     int menuChoice() const { return menuChoice_; }
@@ -47,6 +47,7 @@ private:
     const WordTables& words_;
     Speech& speech_;
     Keys& keys_;
+    KeyWaits& waits_;
     const data::Rosters& rosters_;
 };
 

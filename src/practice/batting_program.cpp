@@ -15,7 +15,7 @@ namespace {
 // The program's objects, composed with the practice program's variants.
 struct BattingProgram : Console {
     explicit BattingProgram(host::Host& h)
-        : Console(h, Variant::Batting()), host(h), pitch(sound, keys), practice(speech, sound, keys, pitch) {}
+        : Console(h, Variant::Batting()), host(h), pitch(sound, keys), practice(speech, sound, waits, pitch) {}
 
     host::Host& host;
     Pitch pitch;
@@ -32,17 +32,16 @@ void BattingProgram::Leave() {
     sound.ReleaseAll();
     speech.Voice.reset();
     const std::string menu = host::JoinPath(host.folders().program, "vellobar");
-    if (!keys.terminating && host::FileSize(menu)) host.platform().StartProgram(menu);
+    if (!keys.terminating() && host::FileSize(menu)) host.platform().StartProgram(menu);
     exitFlag = 1;
 }
 
 int BattingProgram::Run() {
     keys.closeRequest = [this] {
         // Closing the window acts as Escape; only " exit " ends the program.
-        keys.keyCode.clear();
-        keys.keyChar.clear();
+        keys.Discard();
         speech.stopspeech();
-        if (exitFlag != 1) keys.keyCode = "27";
+        if (exitFlag != 1) keys.SetCode("27");
     };
     dialogs.RegisterHotKeys(false);
 

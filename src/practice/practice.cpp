@@ -10,8 +10,8 @@ const char* const kPitchNames[8] = {"",        "FAST BALL", "CURVE BALL ",   "SL
                                     "SINKER ", "CHANGE UP", "KNUCKLE BALL ", "SCREWBALL "};
 }  // namespace
 
-Practice::Practice(Speech& speech, Sound& sound, Keys& keys, Pitch& pitch)
-    : speech_(speech), sound_(sound), keys_(keys), pitch_(pitch) {}
+Practice::Practice(Speech& speech, Sound& sound, KeyWaits& waits, Pitch& pitch)
+    : speech_(speech), sound_(sound), waits_(waits), keys_(waits.keys()), pitch_(pitch) {}
 
 const char* Practice::PitchName(int number) { return number >= 1 && number <= 7 ? kPitchNames[number] : ""; }
 
@@ -25,9 +25,9 @@ void Practice::batprac() {
         bool chosen = false;
         while (!chosen) {
             speech_.say2(kModes[practiceMode]);
-            keys_.getkey();
+            const Key key = waits_.getkey();
             speech_.stopspeech();
-            const std::string code = keys_.keyCode;
+            const std::string& code = key.code;
             if (code == "38") {
                 practiceMode = practiceMode == 1 ? 3 : practiceMode - 1;
             } else if (code == "40") {
@@ -35,7 +35,7 @@ void Practice::batprac() {
             } else if (code == "13") {
                 chosen = true;
             } else {
-                speech_.saykey();
+                speech_.saykey(key);
                 break;  // back to " Select "
             }
         }
@@ -56,15 +56,15 @@ void Practice::ChoosePitch() {
         for (;;) {
             keys_.clk();
             speech_.say2(kPitchNames[selectedPitch]);
-            keys_.getkey();
-            const std::string code = keys_.keyCode;
+            const Key key = waits_.getkey();
+            const std::string& code = key.code;
             if (code == "13") return;
             if (code == "40") {
                 selectedPitch = selectedPitch == 7 ? 1 : selectedPitch + 1;
             } else if (code == "38") {
                 selectedPitch = selectedPitch == 1 ? 7 : selectedPitch - 1;
             } else {
-                if (code != "112") speech_.saykey();
+                if (code != "112") speech_.saykey(key);
                 break;  // the question again
             }
         }
@@ -79,9 +79,9 @@ void Practice::PracticeLoop() {
             practicePromptCount == 8)
             speech_.say2(" press any key to swing the bat when the pitch is about 85 percent from left to right ");
         speech_.say2("press the space bar to step into the batters box or e to exit");
-        keys_.getkey();
-        if (keys_.keyChar == "e" || (keys_.variant().escapeLeavesBox && keys_.keyCode == "27")) return;
-        if (keys_.keyCode == "32") {
+        const Key key = waits_.getkey();
+        if (key.ch == "e" || (keys_.variant().escapeLeavesBox && key.code == "27")) return;
+        if (key.code == "32") {
             OnePitch();
         } else {
             practicePromptCount = 0;
@@ -99,7 +99,7 @@ void Practice::OnePitch() {
 
     if (pitch.swingPercent == 0) {
         sound_.play3("glove", 2500);
-        if (!keys_.keyCode.empty()) {
+        if (keys_.Pressed()) {
             // A key during the glove: a swing far too late.
             sound_.playspec("sm", 2300);
             pitch.swingPercent = 99;

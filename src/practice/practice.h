@@ -2,6 +2,7 @@
 #pragma once
 
 #include "play/pitch.h"
+#include "speech/key_waits.h"
 #include "speech/sound.h"
 #include "speech/speech.h"
 
@@ -11,7 +12,7 @@ namespace sw {
 
 class Practice {
 public:
-    Practice(Speech& speech, Sound& sound, Keys& keys, Pitch& pitch);
+    Practice(Speech& speech, Sound& sound, KeyWaits& waits, Pitch& pitch);
 
     int practiceMode = 1;
     int selectedPitch = 1;
@@ -33,6 +34,7 @@ private:
 
     Speech& speech_;
     Sound& sound_;
+    KeyWaits& waits_;
     Keys& keys_;
     Pitch& pitch_;
 };

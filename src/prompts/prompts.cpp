@@ -25,21 +25,21 @@ const char* const Prompts::kSpecialKeys =
     " escape key. save and or exit game. "
     "grave accent key. repeat last half inning stats. ";
 
-Prompts::Prompts(Speech& speech, Sound& sound, Keys& keys) : speech_(speech), sound_(sound), keys_(keys) {}
+Prompts::Prompts(Speech& speech, Sound& sound, KeyWaits& waits)
+    : speech_(speech), sound_(sound), waits_(waits), keys_(waits.keys()) {}
 
 void Prompts::RegisterHotKeys() {
-    keys_.AddHotKey("119", [this] { speckeys(); });
-    keys_.AddHotKey("120", [this] { readbbrtxt(); });
+    waits_.AddHotKey("119", [this] { speckeys(); });
+    waits_.AddHotKey("120", [this] { readbbrtxt(); });
 }
 
 int Prompts::AskOnce(const std::string& prompt, int defaultAnswer, Wait wait) {
     int answer = defaultAnswer;
     speech_.say2(prompt);
     for (;;) {
-        if (wait == Wait::WithHotKeys) keys_.getkey();
-        else keys_.getkey2();
+        const Key key = wait == Wait::WithHotKeys ? waits_.getkey() : keys_.getkey2();
         speech_.stopspeech();
-        const std::string& code = keys_.keyCode;
+        const std::string& code = key.code;
         if (code == "13") return answer;
         if (code == "38" || code == "40") {
             answer = answer == kYes ? kNo : kYes;
@@ -47,9 +47,9 @@ int Prompts::AskOnce(const std::string& prompt, int defaultAnswer, Wait wait) {
             continue;
         }
         if (code == "112") return 0;
-        speech_.saykey();
-        if (keys_.keyChar == "y") return kYes;
-        if (keys_.keyChar == "n") return kNo;
+        speech_.saykey(key);
+        if (key.ch == "y") return kYes;
+        if (key.ch == "n") return kNo;
         return 0;
     }
 }
@@ -79,21 +79,21 @@ void Prompts::askspeckeys(int& flag) {
         bool restart = false;
         for (;;) {
             speech_.say2(answer == kYes ? " yes " : " no ");
-            keys_.getkey();
+            const Key key = waits_.getkey();
             speech_.stopspeech();
-            const std::string& code = keys_.keyCode;
+            const std::string& code = key.code;
             if (code == "13") break;
             if (code == "38" || code == "40") {
                 answer = answer == kYes ? kNo : kYes;
                 continue;
             }
             if (code != "112") {
-                speech_.saykey();
-                if (keys_.keyChar == "y") {
+                speech_.saykey(key);
+                if (key.ch == "y") {
                     answer = kYes;
                     break;
                 }
-                if (keys_.keyChar == "n") {
+                if (key.ch == "n") {
                     answer = kNo;
                     break;
                 }

@@ -2,6 +2,7 @@
 // leave the game.
 #pragma once
 
+#include "speech/key_waits.h"
 #include "speech/sound.h"
 #include "speech/speech.h"
 
@@ -14,7 +15,7 @@ inline constexpr int kNo = 2;
 
 class Prompts {
 public:
-    Prompts(Speech& speech, Sound& sound, Keys& keys);
+    Prompts(Speech& speech, Sound& sound, KeyWaits& waits);
 
     // The folder of the rules file; set once the data folder is known.
     std::string dataFolder;
@@ -48,6 +49,7 @@ public:
 private:
     Speech& speech_;
     Sound& sound_;
+    KeyWaits& waits_;
     Keys& keys_;
 };
 

@@ -4,15 +4,16 @@
 
 namespace sw {
 
-Dialogs::Dialogs(Speech& speech, Sound& sound, Keys& keys) : speech_(speech), sound_(sound), keys_(keys) {}
+Dialogs::Dialogs(Speech& speech, Sound& sound, KeyWaits& waits)
+    : speech_(speech), sound_(sound), waits_(waits), keys_(waits.keys()) {}
 
 void Dialogs::RegisterHotKeys(bool withVolume) {
-    keys_.AddHotKey("17", [this] { adjrate(); });
-    if (withVolume) keys_.AddHotKey("122", [this] {
+    waits_.AddHotKey("17", [this] { adjrate(); });
+    if (withVolume) waits_.AddHotKey("122", [this] {
         adjvol();
         sound_.starter();
     });
-    keys_.AddHotKey("123", [this] { changevoice(); });
+    waits_.AddHotKey("123", [this] { changevoice(); });
 }
 
 void Dialogs::changevoice() {
@@ -30,9 +31,9 @@ void Dialogs::changevoice() {
             speech_.say2("do you wish to use this voice. yes ");
             ask = false;
         }
-        keys_.getkey();
+        const Key key = waits_.getkey();
         speech_.stopspeech();
-        const std::string& code = keys_.keyCode;
+        const std::string& code = key.code;
         bool next = false;
         if (code == "38" || code == "40") {
             yes = !yes;
@@ -45,9 +46,9 @@ void Dialogs::changevoice() {
             ask = true;
             continue;
         } else {
-            speech_.saykey2();
-            if (keys_.keyChar == "y") break;
-            if (keys_.keyChar == "n") next = true;
+            speech_.saykey2(key);
+            if (key.ch == "y") break;
+            if (key.ch == "n") next = true;
             else {
                 ask = true;
                 continue;
@@ -67,7 +68,7 @@ void Dialogs::changevoice() {
     }
     sound_.ReleaseEffect();
     keys_.clk();
-    if (keys_.variant().voiceDialogLeavesF1) keys_.keyCode = "112";
+    if (keys_.variant().voiceDialogLeavesF1) keys_.SetCode("112");
 }
 
 void Dialogs::SpeakRate() { speech_.say2(std::to_string(speech_.speechRate)); }
@@ -79,9 +80,9 @@ void Dialogs::adjrate() {
         speech_.say2("to adjust the speech rate, use the arrow keys and then press enter");
         SpeakRate();
         for (;;) {
-            keys_.keyCode.clear();
-            while (keys_.keyCode.empty()) keys_.idle();
-            const std::string code = keys_.keyCode;
+            keys_.Discard();
+            while (!keys_.Pressed()) keys_.idle();
+            const std::string code = keys_.Last().code;
             if (code != "38" && code != "40") break;
             // The engine's range is -10..10: a press beyond it repeats the
             // bound and changes nothing.
@@ -91,12 +92,12 @@ void Dialogs::adjrate() {
             speech_.stopspeech();
             SpeakRate();
         }
-        if (keys_.keyCode == "13") break;
+        if (keys_.Last().code == "13") break;
     }
     keys_.clk();
     keys_.dy(0.4);
     if (keys_.variant().rateDialogSpeaksEmpty) speech_.say("");
-    else keys_.keyCode = "1";
+    else keys_.SetCode("1");
 }
 
 Dialogs::Levels Dialogs::adjvol() {
@@ -108,9 +109,9 @@ Dialogs::Levels Dialogs::adjvol() {
     const std::string voicePrompt = " use the up and down arrow keys to raise and lower the volume of the voice. " + tail;
     speech_.say2(voicePrompt);
     for (;;) {
-        keys_.getkey();
+        const Key key = waits_.getkey();
         speech_.stopspeech();
-        const std::string code = keys_.keyCode;
+        const std::string& code = key.code;
         if (code == "38") {
             speech_.speechVolume += 5;
             if (speech_.speechVolume >= 100) {
@@ -136,7 +137,7 @@ Dialogs::Levels Dialogs::adjvol() {
         } else if (code == "112") {
             speech_.say2(voicePrompt);
         } else {
-            speech_.saykey();
+            speech_.saykey(key);
             speech_.say2(voicePrompt);
         }
     }
@@ -151,10 +152,10 @@ Dialogs::Levels Dialogs::adjvol() {
     // The wave volume.
     const std::string wavePrompt = " use the up and down arrow keys to adjust the volume of the sounds. " + tail;
     speech_.say2(wavePrompt);
-    keys_.getkey();
+    Key key = waits_.getkey();
     for (;;) {
         speech_.stopspeech();
-        const std::string code = keys_.keyCode;
+        const std::string code = key.code;
         if (code == "38" || code == "40") {
             if (code == "38") {
                 sound_.waveVolume += 100;
@@ -178,16 +179,16 @@ Dialogs::Levels Dialogs::adjvol() {
             keys_.dy(0.2);
             if (sound_.EffectLoaded()) {
                 sound_.ReplayEffect();
-                while (sound_.EffectPlaying() && keys_.keyCode.empty()) keys_.yield();
+                while (sound_.EffectPlaying() && !keys_.Pressed()) keys_.yield();
                 sound_.StopEffect();
             }
-            if (keys_.keyCode.empty()) keys_.getkey();
+            key = keys_.Pressed() ? keys_.Last() : waits_.getkey();
             continue;
         }
         if (code == "13") break;
-        if (code != "112") speech_.saykey();
+        if (code != "112") speech_.saykey(key);
         speech_.say2(wavePrompt);
-        keys_.getkey();
+        key = waits_.getkey();
     }
     keys_.clk();
     sound_.StopEffect();

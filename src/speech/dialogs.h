@@ -1,6 +1,7 @@
 // The hot-key dialogs: speech rate (Ctrl), voice (F12) and volume (F11).
 #pragma once
 
+#include "speech/key_waits.h"
 #include "speech/sound.h"
 #include "speech/speech.h"
 
@@ -8,7 +9,7 @@ namespace sw {
 
 class Dialogs {
 public:
-    Dialogs(Speech& speech, Sound& sound, Keys& keys);
+    Dialogs(Speech& speech, Sound& sound, KeyWaits& waits);
 
     struct Levels {
         int wave = 0;
@@ -30,6 +31,7 @@ private:
 
     Speech& speech_;
     Sound& sound_;
+    KeyWaits& waits_;
     Keys& keys_;
 };
 

@@ -15,9 +15,7 @@ void Guarded(const char* what, const std::function<void()>& fn) {
     }
 }
 
-Sound::Sound(host::Host& host, Keys& keys) : host_(host), keys_(keys) {
-    keys_.crowdTurn = [this] { ramcrowd(); };
-}
+Sound::Sound(host::Host& host, Keys& keys) : host_(host), keys_(keys) {}
 
 std::string Sound::WavePath(const std::string& name) const {
     const std::string file = name + ".wav";
@@ -40,7 +38,7 @@ void Sound::PlayBlocking(const std::string& name, int kind, int pan) {
         if (kind == 3) effectBuffer_->SetPan(pan);
         effectBuffer_->Play(host::kPlayOnce);
         const bool keyCuts = kind == 1 || kind == 4 || (kind == 3 && keys_.variant().play3CutByKey);
-        while (effectBuffer_->GetStatus() == host::kStatusPlaying && !(keyCuts && !keys_.keyCode.empty())) keys_.yield();
+        while (effectBuffer_->GetStatus() == host::kStatusPlaying && !(keyCuts && keys_.Pressed())) keys_.yield();
         effectBuffer_->Stop();
     });
     effectBuffer_.reset();
@@ -142,7 +140,7 @@ void Sound::StopCrowd() {
 }
 
 void Sound::stopper() {
-    keys_.crowdOn = 0;
+    crowdOn = 0;
     StopEffects();
     play4("baseway");
     StopCrowd();
@@ -150,7 +148,7 @@ void Sound::stopper() {
 }
 
 void Sound::starter() {
-    keys_.crowdOn = 1;
+    crowdOn = 1;
     play4("baseway");
     for (auto& b : crowdBuffer_)
         if (b) b->Play(host::kPlayLooping);

@@ -18,6 +18,8 @@ public:
     // (hundredths of a decibel, -5000..0) and the playback rate.
     int waveVolume = 0;
     int waveFrequency = 11026;
+    // 1 while the crowd lives: the key waits let it act on each turn.
+    int crowdOn = 0;
 
     // The two one-shot channels: the effect (what the game waits on) and the
     // overlay (a sound over it).

@@ -6,11 +6,7 @@
 
 namespace sw {
 
-Speech::Speech(host::Host& host, Keys& keys) : host_(host), keys_(keys) {
-    keys_.stopSpeech = [this] { stopspeech(); };
-    keys_.sayQueued = [this](const std::string& t) { say2(t); };
-    keys_.echoKey = [this] { saykey(); };
-}
+Speech::Speech(host::Host& host, Keys& keys) : host_(host), keys_(keys) {}
 
 void Speech::Speak(const std::string& text, int flags) {
     if (!Voice) return;
@@ -36,23 +32,23 @@ void Speech::say3(const std::string& text) {
     // has been heard, and "done" once it has: the wait for the reading to start
     // therefore ends at once, also for a text too short to be heard.
     keys_.yield();
-    while (Voice->RunningState() == host::kSpeechSpeaking && keys_.keyCode.empty()) keys_.yield();
+    while (Voice->RunningState() == host::kSpeechSpeaking && !keys_.Pressed()) keys_.yield();
     stopspeech();
 }
 
 // The echo of a typed key, two rate steps faster; F1 is never echoed but
 // still silences what was being said.
-void Speech::EchoKey(int flags) {
+void Speech::EchoKey(const Key& key, int flags) {
     if (!Voice) return;
     Voice->SetRate(speechRate + 2);
     stopspeech();
-    if (keys_.keyCode != "112") Speak(keys_.keyChar, flags);
+    if (key.code != "112") Speak(key.ch, flags);
     Voice->SetRate(speechRate);
 }
 
-void Speech::saykey() { EchoKey(host::kSpeakAsync); }
+void Speech::saykey(const Key& key) { EchoKey(key, host::kSpeakAsync); }
 
-void Speech::saykey2() { EchoKey(host::kSpeakWait); }
+void Speech::saykey2(const Key& key) { EchoKey(key, host::kSpeakWait); }
 
 void Speech::NewVoice(int index) {
     Voice.reset();

@@ -24,8 +24,9 @@ public:
     void say2(const std::string& text);
     void say3(const std::string& text);
     void stopspeech();
-    void saykey();
-    void saykey2();
+    // Echo the key's character (F1 only silences).
+    void saykey(const Key& key);
+    void saykey2(const Key& key);
 
     // Releases the voice and creates a fresh one (engine defaults); selects
     // `index`, keeping the default voice when there is no such voice.
@@ -38,7 +39,7 @@ public:
     host::Host& host() { return host_; }
 
 private:
-    void EchoKey(int flags);
+    void EchoKey(const Key& key, int flags);
 
     host::Host& host_;
     Keys& keys_;

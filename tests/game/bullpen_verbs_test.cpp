@@ -22,7 +22,7 @@ TEST(Bullpen, TheNewPitchersVerbIsDrawnFromThree) {
         files.folder = w.world.dir.path() + "/data";
         host::MakeFolder(files.folder);
         Broadcast broadcast(w.gs, w.words, w.speech, w.sound, w.keys, files);
-        Bullpen bullpen(w.gs, w.rosters, w.speech, w.sound, w.keys, w.plays, broadcast);
+        Bullpen bullpen(w.gs, w.rosters, w.speech, w.sound, w.waits, w.plays, broadcast);
         w.gs.bullpenCountTeam1 = 6;
         w.sim().PressKey(13, 0.2);  // Enter: the first on the list
         w.Force({Draw(3, roll)});

@@ -33,8 +33,8 @@ void Type(host::sim::SimHost& sim, std::vector<int> keys, double start = 0.3, do
 TEST(Getter, ShiftBackspaceAndEchoes) {
     Stack s;
     Type(s.sim(), {'A', kShift, 'B', kBackspace, 'C', kEnter});
-    s.keys.getter("your name please");
-    EXPECT_EQ(s.keys.typedAnswer, "ac");
+    const std::string answer = s.waits.getter("your name please");
+    EXPECT_EQ(answer, "ac");
     // The prompt, then every echo, including the deleted "B" spoken again.
     std::vector<std::string> spoken = s.sim().Spoken();
     std::vector<std::string> expect = {"your name please", "a", "B", "B", "c"};
@@ -46,14 +46,13 @@ TEST(Getter, ShiftBackspaceAndEchoes) {
 TEST(Getter, F1RestartsBackspaceOnEmptyAndEnterAtOnce) {
     Stack s;
     Type(s.sim(), {kBackspace, 'X', kF1, 'Y', kEnter});
-    s.keys.getter("q");
-    EXPECT_EQ(s.keys.typedAnswer, "y");
+    const std::string answer = s.waits.getter("q");
+    EXPECT_EQ(answer, "y");
     EXPECT_EQ(s.sim().Spoken(), (std::vector<std::string>{"q", "x", "q", "y"}));
 
     Stack t;
     Type(t.sim(), {kEnter});
-    t.keys.getter("q");
-    EXPECT_EQ(t.keys.typedAnswer, "");
+    EXPECT_EQ(t.waits.getter("q"), "");
 }
 
 TEST(Getter, BackspaceTakesAWholeCharacterOfTwoBytes) {
@@ -61,8 +60,8 @@ TEST(Getter, BackspaceTakesAWholeCharacterOfTwoBytes) {
     // take two bytes each; Backspace removes and speaks the whole of one.
     Stack s;
     Type(s.sim(), {'A', 186, 188, kBackspace, kBackspace, 'B', kEnter});
-    s.keys.getter("q");
-    EXPECT_EQ(s.keys.typedAnswer, "ab");
+    const std::string answer = s.waits.getter("q");
+    EXPECT_EQ(answer, "ab");
     const auto spoken = s.sim().Spoken();
     ASSERT_EQ(spoken.size(), 7u);
     EXPECT_EQ(spoken[4], spoken[3]);  // the deleted character, spoken again whole
@@ -73,9 +72,9 @@ TEST(Getter, BackspaceTakesAWholeCharacterOfTwoBytes) {
 TEST(Getter, UpArrowAddsItsCharacterAndHotKeysAddNothing) {
     Stack s;
     Type(s.sim(), {kUp, kCtrl, kEnter, 'Z', kEnter}, 0.3, 0.8);
-    s.keys.getter("q");
+    const std::string answer = s.waits.getter("q");
     // Up adds "&"; Ctrl opens the rate dialog (Enter ends it) and adds nothing.
-    EXPECT_EQ(s.keys.typedAnswer, "&z");
+    EXPECT_EQ(answer, "&z");
 }
 
 TEST(Getkey, KeyBeforeTheQuestionIsDiscardedAndSpeechStops) {
@@ -84,9 +83,9 @@ TEST(Getkey, KeyBeforeTheQuestionIsDiscardedAndSpeechStops) {
     s.speech.say("this is said while the player presses a key");
     Type(s.sim(), {'R'}, 0.5);
     s.speech.say2("a long question that the key will cut short in the middle of it");
-    s.keys.getkey();
-    EXPECT_EQ(s.keys.keyCode, "82");
-    EXPECT_EQ(s.keys.keyChar, "r");
+    const Key key = s.waits.getkey();
+    EXPECT_EQ(key.code, "82");
+    EXPECT_EQ(key.ch, "r");
     const auto& u = s.sim().utterances().back();
     EXPECT_TRUE(u.cut);
 }
@@ -94,8 +93,7 @@ TEST(Getkey, KeyBeforeTheQuestionIsDiscardedAndSpeechStops) {
 TEST(Getkey, CtrlRunsTheRateDialogAndLeavesOne) {
     Stack s;
     Type(s.sim(), {kCtrl, kUp, kUp, 'W', kUp, kEnter}, 0.3, 0.5);
-    s.keys.getkey();
-    EXPECT_EQ(s.keys.keyCode, "1");
+    EXPECT_EQ(s.waits.getkey().code, "1");
     EXPECT_EQ(s.speech.speechRate, 3);
     // The prompt and value, each new value alone, then after "w" the whole prompt again.
     const std::string prompt = "to adjust the speech rate, use the arrow keys and then press enter";
@@ -106,8 +104,7 @@ TEST(Getkey2, TakesAnyKeyWithoutHotKeysOrSilencing) {
     Stack s;
     s.speech.say2("a sentence long enough to be still speaking when the key comes");
     Type(s.sim(), {kCtrl}, 0.3);
-    s.keys.getkey2();
-    EXPECT_EQ(s.keys.keyCode, "17") << "no rate dialog";
+    EXPECT_EQ(s.keys.getkey2().code, "17") << "no rate dialog";
     EXPECT_EQ(s.speech.Voice->RunningState(), host::kSpeechSpeaking);
     EXPECT_EQ(test::Queued(s.sim()).size(), 1u);
 }
@@ -116,7 +113,7 @@ TEST(Getkey, RateStaysWithinTheEnginesRange) {
     Stack s;
     s.speech.speechRate = 9;
     Type(s.sim(), {kCtrl, kUp, kUp, kEnter}, 0.3, 0.5);
-    s.keys.getkey();
+    s.waits.getkey();
     EXPECT_EQ(s.speech.speechRate, 10);
     auto spoken = test::Queued(s.sim());
     ASSERT_GE(spoken.size(), 2u);

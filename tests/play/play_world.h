@@ -16,7 +16,7 @@ namespace sw::test {
 inline double Draw(int n, int k) { return (k - 0.5) / n; }
 
 struct PlayWorld : Stack {
-    PlayWorld() : pitchSound(sound, keys), plays(gs, words, rosters, speech, sound, keys, pitchSound) {
+    PlayWorld() : pitchSound(sound, keys), plays(gs, words, rosters, speech, sound, waits, pitchSound) {
         words.Fill();
         data::SetDefaults(data::RosterFile::Batters, rosters);
         data::SetDefaults(data::RosterFile::StartingPitchers, rosters);

@@ -83,11 +83,11 @@ TEST(ReadKey, StatusKeysAreAnsweredAndTheWaitGoesOn) {
         w.Bases(0, 1, 0);
         test::Bot bot(w.sim());
         bot.After(0.1, c.key).After(0.5, kDigit5);
-        w.plays.status.ReadKey();
+        const Key handed = w.plays.status.ReadKey();
         EXPECT_TRUE(bot.done());
         EXPECT_EQ(w.Said(), c.said);
         // The next key, not a status key, is handed back with its digit.
-        EXPECT_EQ(w.keys.keyCode, "53");
+        EXPECT_EQ(handed.code, "53");
         EXPECT_EQ(w.plays.status.menuChoice(), 5);
     }
 }
@@ -115,12 +115,11 @@ TEST(ReadKey, EscapeOpensThePauseMenuAndATypedAnswerBypassesTheKeys) {
     {
         // After "return to game" the next key is the answer, even F1.
         test::PlayWorld w;
-        w.keys.typedAnswer = "1";
+        w.waits.AnswerNextKeyAtOnce();
         test::Bot bot(w.sim());
         bot.After(0.1, kF1);
-        w.plays.status.ReadKey();
-        EXPECT_EQ(w.keys.keyCode, "112");
-        EXPECT_EQ(w.keys.typedAnswer, "0");
+        EXPECT_EQ(w.plays.status.ReadKey().code, "112");
+        EXPECT_FALSE(w.waits.TakeAnswerAtOnce());
         EXPECT_TRUE(w.Said().empty());
     }
 }

@@ -10,7 +10,7 @@ namespace {
 
 // 10040-byte files: 1 percent is 100.4 bytes, so 80, 85, 90, 95 are whole samples.
 struct PracticeWorld : test::Stack {
-    PracticeWorld() : Stack(Variant::Batting()), pitch(sound, keys), practice(speech, sound, keys, pitch) {
+    PracticeWorld() : Stack(Variant::Batting()), pitch(sound, keys), practice(speech, sound, waits, pitch) {
         for (int i = 1; i <= 7; ++i)
             test::WriteTestWave(sim().folders().sounds + "/p" + std::to_string(i) + ".wav", (10040 - 44) / 2);
     }

@@ -176,7 +176,7 @@ TEST(GameExit, SettingsComeFromTheDataFolderAndGoBackThere) {
     EXPECT_EQ(run.program.speech().voiceIndex, 2);
     EXPECT_EQ(run.program.speech().speechRate, 3);
     EXPECT_EQ(host::ReadText(run.data() + "/baseball.vol"), "-800 \r\n 60 \r\n");
-    EXPECT_EQ(run.program.keys().crowdOn, 1) << "the crowd came back after the volume dialog";
+    EXPECT_EQ(run.program.sound().crowdOn, 1) << "the crowd came back after the volume dialog";
     // The file is found in its own letter case and rewritten there on exit.
     run.program.exitSequence().Run(Leave::ExitWithoutSaving, VoiceSettings::Loaded);
     EXPECT_EQ(host::ReadText(run.data() + "/Baseball.CFG"), " 2 \r\n 3 \r\n");
@@ -205,11 +205,9 @@ TEST(GameKeys, BackslashTellsThisGamesStatusAndGraveWaitsForASummary) {
     run.program.startUp().logHeader = " this is game #3  the Owls verses the Reds.  the series is tied  1 game each. ";
     // Grave accent before any half-inning summary: nothing but the key cleared.
     run.bot.After(0.2, 192).After(0.5, 220).OnSay(run.program.startUp().logHeader, kSpace, 1.0);
-    run.program.keys().getkey();
-    EXPECT_EQ(run.program.keys().keyCode, "");
+    EXPECT_EQ(run.program.waits().getkey().code, "");
     EXPECT_TRUE(run.spoken().empty());
-    run.program.keys().getkey();
-    EXPECT_EQ(run.program.keys().keyCode, "");
+    EXPECT_EQ(run.program.waits().getkey().code, "");
     EXPECT_TRUE(run.Has(run.program.startUp().logHeader));
     const auto& us = run.world.sim->utterances();
     EXPECT_TRUE(us.back().cut);  // a key ends the reading

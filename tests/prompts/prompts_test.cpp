@@ -19,7 +19,7 @@ const std::string kQuestion = " Do you wish to exit the game? yes ";
 
 struct PromptRun {
     test::Stack stack;
-    Prompts prompts{stack.speech, stack.sound, stack.keys};
+    Prompts prompts{stack.speech, stack.sound, stack.waits};
     Bot bot{stack.sim()};
     PromptRun() {
         stack.sim().SetTimeLimit(600);
@@ -126,11 +126,9 @@ TEST(Help, MissingOrEmptyRulesAndTheHotKeys) {
         PromptRun run;
         host::WriteFileAtomic(run.prompts.dataFolder + "/baseballrules.txt", "Play ball.\r\n");
         run.bot.After(0.5, kF8).OnSay(Prompts::kSpecialKeys, kSpace, 1.0).After(4.0, kF9);
-        run.stack.keys.getkey();
-        EXPECT_EQ(run.stack.keys.keyCode, "");
-        run.stack.keys.getkey();
+        EXPECT_EQ(run.stack.waits.getkey().code, "");
+        EXPECT_EQ(run.stack.waits.getkey().code, "");
         EXPECT_EQ(run.Count("Play ball."), 1u);
-        EXPECT_EQ(run.stack.keys.keyCode, "");
     }
 }
 
@@ -167,7 +165,7 @@ TEST(RosterCheck, CorruptFileAnswers) {
                   data::DefaultRosterText(data::RosterFile::ReliefPitchers));
         EXPECT_EQ(run.Count(" Done. "), 1u);
         EXPECT_EQ(run.prompts.rosterError, kNo);
-        EXPECT_EQ(run.stack.keys.crowdOn, 1);
+        EXPECT_EQ(run.stack.sound.crowdOn, 1);
     }
     {
         // Up, then Enter: no. The file stays as it was, the defaults are used.
@@ -183,7 +181,7 @@ TEST(RosterCheck, CorruptFileAnswers) {
         EXPECT_EQ(run.rosters.bullpenTeam2, defaults.bullpenTeam2);
         EXPECT_EQ(run.prompts.rosterError, kYes);
         EXPECT_EQ(run.Count(" Done. "), 0u);
-        EXPECT_EQ(run.stack.keys.crowdOn, 0);
+        EXPECT_EQ(run.stack.sound.crowdOn, 0);
     }
     {
         // F8 is not a hot key here: it asks again. A missing file is corrupt too.

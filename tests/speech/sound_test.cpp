@@ -25,7 +25,7 @@ TEST(Effects, Play2AndPlay4StopAtAKeyPlayDoesNot) {
     });
     s.sound.play2("crcheer");
     EXPECT_NEAR(Length(s.sim(), "crcheer"), 0.3, 0.01);
-    EXPECT_EQ(s.keys.keyCode, "75") << "the key stays pending for the caller";
+    EXPECT_EQ(s.keys.Last().code, "75") << "the key stays pending for the caller";
 
     Stack u;
     const double t2 = u.sim().clock().now();
@@ -123,11 +123,11 @@ TEST(Crowd, DrumsAndLoops) {
 TEST(Crowd, EventsComeEveryFiveToTenSeconds) {
     Stack s;
     s.sound.startcrowd();
-    s.keys.crowdOn = 1;
+    s.sound.crowdOn = 1;
     s.sim().OnTick([&] {
-        if (s.sim().clock().now() > 600 && s.keys.keyCode.empty()) s.sim().PressKey(13);
+        if (s.sim().clock().now() > 600 && !s.keys.Pressed()) s.sim().PressKey(13);
     });
-    s.keys.getkey();
+    s.waits.getkey();
     // Vendor calls are the visible events; swells change the loops' volumes.
     std::vector<double> vendors;
     for (const auto& p : s.sim().sounds())

@@ -28,7 +28,7 @@ TEST(Speech, QueuedTextsFollowEachOtherAndAKeySilencesBoth) {
     s.speech.say2("a longer text that is still speaking when the key arrives");
     s.speech.say2(" no ");
     PressAt(s.sim(), {{s.sim().clock().now() + 0.3, 'K'}});
-    s.keys.getkey();
+    s.waits.getkey();
     const auto& us = s.sim().utterances();
     EXPECT_TRUE(us[us.size() - 2].cut);
     EXPECT_LT(us.back().start, 0) << "the queued answer is never heard";
@@ -43,7 +43,7 @@ TEST(Speech, Say3KeyInFirstHalfSecondIsDiscardedLaterKeyEndsReading) {
     const double t0 = s.sim().clock().now();
     PressAt(s.sim(), {{t0 + 0.2, 'A'}, {t0 + 2.0, 'B'}});
     s.speech.say3(std::string(200, 'x'));
-    EXPECT_EQ(s.keys.keyCode, "66");
+    EXPECT_EQ(s.keys.Last().code, "66");
     EXPECT_NEAR(s.sim().clock().now() - t0, 2.0, 0.01);
     EXPECT_TRUE(s.sim().utterances().back().cut);
 
@@ -58,17 +58,13 @@ TEST(Speech, Say3KeyInFirstHalfSecondIsDiscardedLaterKeyEndsReading) {
 TEST(Speech, SaykeyEchoesFasterAndNotF1) {
     Stack s;
     s.speech.speechRate = 1;
-    s.keys.keyCode = "65";
-    s.keys.keyChar = "a";
-    s.speech.saykey();
+    s.speech.saykey(Key{"65", "a"});
     ASSERT_EQ(s.sim().utterances().size(), 1u);
     EXPECT_EQ(s.sim().utterances()[0].rate, 3);
     EXPECT_EQ(s.speech.Voice->Rate(), 1);
 
     s.speech.say2("something long enough to be cut by the purge of the next echo");
-    s.keys.keyCode = "112";
-    s.keys.keyChar = "p";
-    s.speech.saykey();
+    s.speech.saykey(Key{"112", "p"});
     EXPECT_EQ(s.sim().utterances().size(), 2u) << "F1 is not echoed";
     EXPECT_TRUE(s.sim().utterances()[1].cut) << "but the queue is purged";
 }
@@ -95,7 +91,7 @@ TEST(VoiceDialog, NThreeTimesComesBackToTheFirstVoice) {
     for (const auto& p : s.sim().sounds())
         if (p.name == "take") ++takes;
     EXPECT_EQ(takes, 3);
-    EXPECT_EQ(s.keys.keyCode, "");
+    EXPECT_FALSE(s.keys.Pressed());
 }
 
 TEST(VoiceDialog, ArrowsEnterAndF1) {
@@ -115,7 +111,7 @@ TEST(VolumeDialog, BoundsWordsAndStoredVolumes) {
     s.speech.speechVolume = 0;
     s.sound.waveVolume = -4900;
     s.sound.startcrowd();
-    s.keys.crowdOn = 1;
+    s.sound.crowdOn = 1;
     std::vector<std::pair<double, int>> keys;
     double t = s.sim().clock().now() + 3.0;
     for (int i = 0; i < 20; ++i, t += 0.3) keys.push_back({t, 38});
@@ -143,7 +139,7 @@ TEST(VolumeDialog, BoundsWordsAndStoredVolumes) {
     EXPECT_EQ(chosen.wave, -5000);
     EXPECT_EQ(chosen.speech, 100);
     // The crowd stays silent for the caller to bring back.
-    EXPECT_EQ(s.keys.crowdOn, 0);
+    EXPECT_EQ(s.sound.crowdOn, 0);
     int soundingLoops = 0;
     for (const auto& p : s.sim().sounds()) soundingLoops += p.name == "crbkgrd" && p.stop < 0;
     EXPECT_EQ(soundingLoops, 0);

@@ -113,6 +113,20 @@ def buffer_accesses():
     return count, per_file
 
 
+# --- the keys' state read or written outside input/ ----------------------------------
+def key_state_accesses():
+    pat = re.compile(r"\b(keyCode|keyChar|keyTime|typedAnswer)\b")
+    count, per_file = 0, {}
+    for path in files((".cpp", ".h")):
+        if rel(path).startswith(os.path.join("src", "input")) or not rel(path).startswith("src"):
+            continue
+        n = sum(len(pat.findall(strip_comment(l))) for l in open(path, encoding="utf-8"))
+        if n:
+            per_file[rel(path)] = n
+            count += n
+    return count, per_file
+
+
 # --- function lengths -----------------------------------------------------------
 def functions():
     out = []
@@ -168,6 +182,8 @@ def main():
         print(f"  {p}")
     count, per_file = buffer_accesses()
     print(f"Sound buffer accesses outside src/speech: {count} in {len(per_file)} files")
+    count, per_file = key_state_accesses()
+    print(f"key state fields used outside src/input: {count} in {len(per_file)} files")
     fn = functions()
     print("ten longest functions (lines):")
     for n, what in fn[:10]:
