@@ -15,11 +15,13 @@ const char* PauseMenu::ItemText(int item) {
 }
 
 void PauseMenu::Run() {
-    sound_.stopdrums();
-    sound_.stopper();
     bool intro = true;
     for (;;) {
+        // F1 and a key the menu does not know start it again from the top,
+        // the transition sound and its pause included.
         if (intro) {
+            sound_.stopdrums();
+            sound_.stopper();
             pauseChoice = 1;
             speech_.say2(ItemText(0));
             intro = false;

@@ -567,7 +567,7 @@ TEST(PauseMenu, ArrowsWrapDigitsHighlightAndF1StartsAgain) {
     Parts p;
     // Up from 1 is 3, Down from 3 is 1; "3" highlights without choosing; F1
     // starts again at 1; Down, Enter: exit without saving.
-    p.Keys({kUp, kDown, '3', kF1, kDown, kEnter}, 3);
+    p.Keys({kUp, kDown, '3', kF1, kDown, kEnter}, 3, 3);
     EXPECT_EQ(LeaveChosen(p.pause), Leave::ExitWithoutSaving);
     EXPECT_EQ(p.pause.chosen, PauseMenu::Choice::ExitGame);
     EXPECT_EQ(p.Said(), (std::vector<std::string>{" Select. 1. save and exit game ", " 3. return to game",
@@ -575,6 +575,8 @@ TEST(PauseMenu, ArrowsWrapDigitsHighlightAndF1StartsAgain) {
                                                   " Select. 1. save and exit game ", " 2. exit game "}));
     EXPECT_EQ(p.Read("baseball.sav"), "(none)");
     EXPECT_TRUE(p.waits.TakeAnswerAtOnce()) << "the next key goes to the game";
+    const auto names = p.SoundNames();
+    EXPECT_EQ(std::count(names.begin(), names.end(), "baseway"), 2) << "F1 starts again with the transition";
 }
 
 TEST(PauseMenu, SaveAndExitWritesTheWholeGameAndReturnHandsTheNextKeyOver) {
@@ -689,7 +691,7 @@ TEST(Commercials, SponsorsAtTheGamesRateExtraOnesOneStepAboveTheirOwn) {
 // first item; "return to game" brings the crowd back.
 TEST(PauseMenu, AnUnknownKeyStartsAgainAndReturnBringsTheCrowdBack) {
     Parts p;
-    p.Keys({kDown, 'x', kEnter}, 3);
+    p.Keys({kDown, 'x', kEnter}, 3, 3);
     EXPECT_EQ(LeaveChosen(p.pause), Leave::SaveAndExit);
     EXPECT_EQ(p.pause.chosen, PauseMenu::Choice::SaveAndExit);
     const auto said = p.Said();
@@ -697,6 +699,17 @@ TEST(PauseMenu, AnUnknownKeyStartsAgainAndReturnBringsTheCrowdBack) {
     EXPECT_EQ(said[0], " Select. 1. save and exit game ");
     EXPECT_EQ(said[1], " 2. exit game ");
     EXPECT_EQ(said[3], " Select. 1. save and exit game ");
+    // Starting again plays the transition again, and the menu waits its
+    // pause after it before it speaks.
+    std::vector<double> transitions, selects;
+    for (const auto& s : p.world.sim->sounds())
+        if (s.name == "baseway") transitions.push_back(s.start);
+    for (const auto& u : p.world.sim->utterances())
+        if (u.text == said[0]) selects.push_back(u.queued);
+    ASSERT_EQ(transitions.size(), 2u);
+    ASSERT_EQ(selects.size(), 2u);
+    EXPECT_GT(transitions[1], selects[0]);
+    EXPECT_GE(selects[1], transitions[1] + 0.3);
 
     Parts r;
     r.sound.startcrowd();
