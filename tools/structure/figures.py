@@ -99,32 +99,28 @@ def hooks():
     return found
 
 
-# --- Sound's buffers from outside speech/ -------------------------------------------
+# --- names used outside the folder that owns them --------------------------------------
+def uses_outside(names, owner):
+    """Counts uses in src/ of `names` outside the folder `owner`."""
+    pat = re.compile(r"\b(" + "|".join(names) + r")\b")
+    count, per_file = 0, {}
+    for path in files((".cpp", ".h")):
+        r = rel(path)
+        if r.startswith(os.path.join("src", owner)) or not r.startswith("src"):
+            continue
+        n = sum(len(pat.findall(strip_comment(l))) for l in open(path, encoding="utf-8"))
+        if n:
+            per_file[r] = n
+            count += n
+    return count, per_file
+
+
 def buffer_accesses():
-    pat = re.compile(r"\b(effectBuffer|overlayBuffer|excitementBuffer|drumsBuffer|crowdBuffer)\b")
-    count, per_file = 0, {}
-    for path in files((".cpp", ".h")):
-        if rel(path).startswith(os.path.join("src", "speech")):
-            continue
-        n = sum(len(pat.findall(strip_comment(l))) for l in open(path, encoding="utf-8"))
-        if n:
-            per_file[rel(path)] = n
-            count += n
-    return count, per_file
+    return uses_outside(["effectBuffer", "overlayBuffer", "excitementBuffer", "drumsBuffer", "crowdBuffer"], "speech")
 
 
-# --- the keys' state read or written outside input/ ----------------------------------
 def key_state_accesses():
-    pat = re.compile(r"\b(keyCode|keyChar|keyTime|typedAnswer)\b")
-    count, per_file = 0, {}
-    for path in files((".cpp", ".h")):
-        if rel(path).startswith(os.path.join("src", "input")) or not rel(path).startswith("src"):
-            continue
-        n = sum(len(pat.findall(strip_comment(l))) for l in open(path, encoding="utf-8"))
-        if n:
-            per_file[rel(path)] = n
-            count += n
-    return count, per_file
+    return uses_outside(["keyCode", "keyChar", "keyTime", "typedAnswer"], "input")
 
 
 # --- function lengths -----------------------------------------------------------
