@@ -171,6 +171,9 @@ void InningLoop::OnePitch() {
 
     // 16: the home side goes ahead in the last inning or later.
     if (gs_.inning > 8 && gs_.half == 2 && gs_.runs[gs_.homeTeam] > gs_.runs[gs_.visitingTeam]) {
+        // The half ends here without its summary, which is where a half's
+        // hits go into the box score: they go in now.
+        gs_.hits[gs_.battingTeam] = gs_.hits[gs_.battingTeam] + gs_.hitTally;
         gameEnd_.GameOver();
         throw RunEnds{Leave::GameOver};
     }

@@ -87,6 +87,7 @@ struct Situation {
     int outs = 0, balls = 0, strikes = 0;
     int first = 0, second = 0, third = 0;
     int slot1 = 0, slot2 = 0;
+    int hits1 = 0, hits2 = 0, hitTally = 0;  // the game's hits, and those of this half so far
 };
 
 void SaveGame(const Home& home, const Situation& s) {
@@ -120,6 +121,9 @@ void SaveGame(const Home& home, const Situation& s) {
                    &gs.doublePlayTally, &gs.strikeoutTally, &gs.hits[1], &gs.hits[2], &gs.leftOnBase[1],
                    &gs.leftOnBase[2]})
         *t = 0;
+    gs.hits[1] = s.hits1;
+    gs.hits[2] = s.hits2;
+    gs.hitTally = s.hitTally;
     host::MakeFolder(home.data());
     ASSERT_TRUE(data::WriteSavedGame(home.data() + "/baseball.sav", SavedGameOf(gs, rosters)));
     ASSERT_TRUE(data::WriteBattingOrder(home.data() + "/basebats.sav", {s.slot1, s.slot2}));
@@ -293,6 +297,27 @@ TEST(WholeGame, WalkOffInTheBottomOfTheNinth) {
     EXPECT_EQ(day.CountStarting(" in the Reds half of the  ninth"), 0u);
     EXPECT_EQ(home.Read("baseball.rec"), Rec(1, 3, 1));
     EXPECT_EQ(home.Read("baseball.sav"), " 4242 \r\n");
+}
+
+// A walk-off half has no summary: its hits still reach the box score, those
+// made before the save and those of the pitches played since.
+TEST(WholeGame, AWalkOffHalfsHitsReachTheBoxScore) {
+    Home home;
+    home.Write("baseball.rec", Rec(1, 2, 1));
+    SaveGame(home, {.inning = 9, .half = 2, .home = 1, .runs1 = 3, .runs2 = 3, .first = 1, .second = 1, .third = 1,
+                    .slot1 = 4, .slot2 = 2, .hits1 = 5, .hits2 = 6, .hitTally = 2});
+    Day day(home.dir.path());
+    day.Go();
+    const GameState& gs = day.program.state();
+    ASSERT_EQ(day.program.ended, Leave::GameOver);
+    ASSERT_EQ(gs.half, 2);
+    const int hits = 5 + gs.hitTally;
+    EXPECT_GE(hits, 7);
+    EXPECT_EQ(gs.hits[1], hits);
+    EXPECT_EQ(gs.hits[2], 6);
+    EXPECT_NE(home.Read("baseballlog.txt").find(" The Reds scored " + std::to_string(gs.runs[1]) + "runs, on  " +
+                                                std::to_string(hits) + "hits"),
+              std::string::npos);
 }
 
 // (c) Extra innings: the result tells the innings actually played.
