@@ -1,6 +1,7 @@
 // The parts of the game between the pitches, each on its own on the
 // simulated host: the half-inning summary, commercials and the stretch, the
 // pitch menu and both bullpens, the end of a game and the pause menu.
+#include "data/game_files.h"
 #include "game/broadcast.h"
 #include "game/bullpen.h"
 #include "game/commercials.h"
@@ -540,14 +541,23 @@ TEST(GameEnd, F1AfterAChampionshipPlaysAndWritesItAgain) {
     EXPECT_EQ(log.find("Championship"), log.rfind("Championship"));
 }
 
-TEST(GameEnd, TheCalledGameWritesNothing) {
+// The called game counts no win and leaves the marker of a finished game, so
+// the next start begins the same game again; it is on disk before a word is said.
+TEST(GameEnd, TheCalledGameLeavesTheSameGameToBeginAgain) {
     Parts p;
+    p.files.WriteSeries(p.gs);
+    const std::string rec = p.Read("baseball.rec");
+    p.files.WriteSaveMarker(data::kMarkerSavedGame);
+    std::string savAtFirstWord;
+    p.bot.OnSayMatching([](const std::string& s) { return s.find("called") != std::string::npos; },
+                        [&] { savAtFirstWord = p.Read("baseball.sav"); }, 0);
     p.bot.OnSay(" Press any key", kSpace, 2);
     p.gameEnd.CalledGame();
     EXPECT_EQ(p.Said(), (std::vector<std::string>{" The game has been called because of the time.",
                                                   " The game will be replayed at a later date.", " Press any key"}));
-    EXPECT_EQ(p.Read("baseball.rec"), "(none)");
-    EXPECT_EQ(p.Read("baseball.sav"), "(none)");
+    EXPECT_EQ(savAtFirstWord, " 4242 \r\n");
+    EXPECT_EQ(p.Read("baseball.sav"), " 4242 \r\n");
+    EXPECT_EQ(p.Read("baseball.rec"), rec);
     EXPECT_EQ(p.Read("baseballlog.txt"), "(none)");
 }
 

@@ -644,23 +644,37 @@ TEST(WholeGame, ASeriesOfSevenRunsEndsInAChampionship) {
 }
 
 // (k) Tied after nineteen innings: the game is called and nothing is written.
-TEST(WholeGame, CalledAfterNineteenTiedInnings) {
+TEST(WholeGame, CalledAfterNineteenTiedInningsTheSameGameBeginsAgain) {
     const bool seen = Search(
         [](Home& home, Day& day) {
-            home.Write("baseball.rec", Rec(1, 2, 2));
+            // Game 6 of the series, at the player's park.
+            home.Write("baseball.rec", Rec(1, 3, 2));
             SaveGame(home, {.inning = 19, .half = 2, .home = 1, .runs1 = 4, .runs2 = 4, .outs = 2, .slot1 = 7, .slot2 = 7});
             day.player.swingPercent = [] { return -1.0; };
         },
-        [](Home& home, Day& day) {
+        [&](Home& home, Day& day) {
             if (day.program.ended != Leave::CalledGame) return false;
             const auto spoken = day.spoken();
             const auto called = std::find(spoken.begin(), spoken.end(), " The game has been called because of the time.");
             EXPECT_NE(called, spoken.end());
             EXPECT_EQ(*(called + 1), " The game will be replayed at a later date.");
             EXPECT_EQ(*(called + 2), " Press any key");
-            EXPECT_EQ(home.Read("baseball.rec"), Rec(1, 2, 2));
-            EXPECT_EQ(home.Read("baseball.sav").substr(0, 5), " 1 \r\n");
             EXPECT_EQ(day.program.state().inning, 20);
+            // No win counted; the resumed game's save is gone.
+            EXPECT_EQ(home.Read("baseball.rec"), Rec(1, 3, 2));
+            EXPECT_EQ(home.Read("baseball.sav"), " 4242 \r\n");
+            // The next start plays game 6 again from its first pitch, at the same park.
+            Day next(home.dir.path());
+            next.DeclineIntroduction();
+            next.player.pauseNow = [] { return true; };
+            next.player.pauseItem = 2;
+            next.Go();
+            EXPECT_EQ(next.program.startUp().start, StartUp::Start::NextGame);
+            EXPECT_EQ(next.Count(" this is game #6"), 1u);
+            EXPECT_EQ(next.Count(" the Owls verses the Reds"), 1u);
+            EXPECT_EQ(next.program.state().inning, 1);
+            EXPECT_EQ(next.program.state().half, 1);
+            EXPECT_EQ(home.Read("baseball.rec"), Rec(1, 3, 2));
             return true;
         });
     EXPECT_TRUE(seen);
