@@ -155,7 +155,9 @@ void InningLoop::OnePitch() {
 
     // 13-15: what the pitch changed.
     gs_.runnersOn = gs_.runnerOnFirst + gs_.runnerOnSecond + gs_.runnerOnThird;
-    if (gs_.outs == 3) pv_.runsOnPlay = 0;
+    // No run counts on a play that makes the third out, but one that ball
+    // four forced in had scored before the runners were thrown out.
+    if (gs_.outs == 3) pv_.runsOnPlay = pv_.forcedRuns;
     if (pv_.extraBaseFlag != 0)
         speech_.say(pv_.runnersBeforePlay < 2 ? " the base runner advanced" : " the base runners advanced");
     pv_.runnersBeforePlay = gs_.runnersOn;

@@ -439,6 +439,37 @@ TEST(WholeGame, ARunOnTheThirdOutPlayDoesNotCount) {
     EXPECT_TRUE(seen);
 }
 
+// Bases loaded, two outs, the runners sent: ball four forces a run in, and
+// the runner then caught stealing home makes the third out. The walk's run
+// had scored before the out and counts.
+TEST(WholeGame, TheWalksForcedRunCountsWhenTheStealMakesTheThirdOut) {
+    const bool seen = Search(
+        [](Home& home, Day& day) {
+            home.Write("baseball.rec", Rec(2, 0, 0));
+            SaveGame(home, {.inning = 3, .half = 1, .home = 2, .runs1 = 2, .outs = 2, .balls = 3, .strikes = 2,
+                            .first = 1, .second = 1, .third = 1, .slot1 = 5, .slot2 = 1});
+            GameState& gs = day.program.state();
+            day.player.batterKey = [] { return 'S'; };
+            day.player.swingPercent = [] { return -1.0; };
+            day.player.pauseNow = [&gs] { return gs.battingTeam == 2; };
+            day.player.pauseItem = 2;
+        },
+        [](Home&, Day& day) {
+            std::string summary;
+            for (const auto& s : day.spoken())
+                if (StartsWith(s, " in the Reds half of the  third")) summary = s;
+            // Looked for: ball four on the first pitch, then caught stealing home.
+            if (summary.find("1 walk") == std::string::npos ||
+                summary.find("1 runner was caught stealing") == std::string::npos)
+                return false;
+            EXPECT_EQ(day.Count(" 1 run scored"), 1u);
+            EXPECT_EQ(SummaryRuns(summary), 1);
+            EXPECT_EQ(day.program.state().runs[1], 3);
+            return true;
+        });
+    EXPECT_TRUE(seen);
+}
+
 // (f) The seventh-inning stretch takes the place of the break's commercial.
 TEST(WholeGame, SeventhInningStretchAndNoSecondCommercial) {
     Home home;
