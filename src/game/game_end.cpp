@@ -74,7 +74,7 @@ void GameEnd::Announce(bool log) {
     // Every game longer than nine innings says how long it went.
     const int innings = InningsPlayed();
     if (innings > 9) {
-        const std::string length = " in" + Spoken(innings) + " innings";
+        const std::string length = " in " + Spoken(innings) + " innings";
         speech_.say(length);
         line += length;
     }

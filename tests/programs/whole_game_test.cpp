@@ -331,8 +331,8 @@ TEST(WholeGame, ExtraInningsTellHowLongTheGameWent) {
         Day day(home.dir.path());
         day.Go();
         ASSERT_EQ(day.program.ended, Leave::GameOver);
-        EXPECT_EQ(day.Count(" in 11 innings"), 1u);
-        EXPECT_NE(home.Read("baseballlog.txt").find(" the Reds have won the game in 11 innings by the score of "),
+        EXPECT_EQ(day.Count(" in  11 innings"), 1u);
+        EXPECT_NE(home.Read("baseballlog.txt").find(" the Reds have won the game in  11 innings by the score of "),
                   std::string::npos);
     }
     {
@@ -344,7 +344,7 @@ TEST(WholeGame, ExtraInningsTellHowLongTheGameWent) {
         day.Go();
         ASSERT_EQ(day.program.ended, Leave::GameOver);
         EXPECT_EQ(day.program.state().inning, 11);
-        EXPECT_EQ(day.Count(" in 10 innings"), 1u);
+        EXPECT_EQ(day.Count(" in  10 innings"), 1u);
         EXPECT_EQ(day.CountStarting(" in the Owls half of the  tenth inning"), 1u);
         EXPECT_EQ(home.Read("baseball.rec"), Rec(2, 1, 0));
     }
