@@ -470,6 +470,46 @@ TEST(WholeGame, TheWalksForcedRunCountsWhenTheStealMakesTheThirdOut) {
     EXPECT_TRUE(seen);
 }
 
+// Every run of a play is charged to the computer's pitcher: after the first
+// scoring play of the half, a play of two runs or more, he has them all
+// against him, unless his manager has just taken him out for them.
+TEST(WholeGame, ThePitcherIsChargedWithEveryRunOfAPlay) {
+    struct Seen {
+        int runs = 0;                    // of the half's first scoring play
+        int charged = -1, bullpen = -1;  // at the next prompt
+    };
+    auto seen = std::make_shared<Seen>();
+    const bool found = Search(
+        [seen](Home& home, Day& day) {
+            *seen = Seen{};
+            home.Write("baseball.rec", Rec(2, 0, 0));
+            SaveGame(home, {.inning = 3, .half = 1, .home = 2, .first = 1, .second = 1, .third = 1, .slot1 = 3,
+                            .slot2 = 1});
+            GameState& gs = day.program.state();
+            day.player.watch = [seen, &day] {
+                const auto& us = day.world.sim->utterances();
+                if (seen->runs != 0 || us.empty()) return;
+                const std::string& t = us.back().text;
+                if (t.ends_with(" run scored") || t.ends_with(" runs scored"))
+                    seen->runs = std::atoi(t.c_str());
+            };
+            day.player.pauseNow = [seen, &gs] {
+                if (seen->runs == 0) return false;
+                seen->charged = gs.pitcherRunsThisHalf;
+                seen->bullpen = gs.bullpenCountTeam2;
+                return true;
+            };
+            day.player.pauseItem = 2;
+        },
+        [seen](Home&, Day&) {
+            if (seen->runs < 2) return false;
+            EXPECT_TRUE((seen->charged == seen->runs && seen->bullpen == 8) || (seen->charged == 0 && seen->bullpen == 7))
+                << seen->runs << " runs, " << seen->charged << " charged, " << seen->bullpen << " in the bullpen";
+            return true;
+        });
+    EXPECT_TRUE(found);
+}
+
 // (f) The seventh-inning stretch takes the place of the break's commercial.
 TEST(WholeGame, SeventhInningStretchAndNoSecondCommercial) {
     Home home;
