@@ -74,7 +74,7 @@ void GameEnd::Announce(bool log) {
     // Every game longer than nine innings says how long it went.
     const int innings = InningsPlayed();
     if (innings > 9) {
-        const std::string length = " in" + Spoken(innings) + " innings";
+        const std::string length = " in " + Spoken(innings) + " innings";
         speech_.say(length);
         line += length;
     }
@@ -143,6 +143,12 @@ void GameEnd::ReadLogAloud() {
 }
 
 void GameEnd::CalledGame() {
+    // The game is to be replayed: the marker of a finished game without a
+    // win counted makes the next start begin this same game of the series
+    // from its first pitch, where a resumed game's save would bring back
+    // the tied twentieth inning. On disk before a word is said, like a result.
+    gs_.saveMarker = data::kMarkerSeriesGame;
+    files_.WriteSaveMarker(gs_.saveMarker);
     speech_.say(" The game has been called because of the time.");
     speech_.say(" The game will be replayed at a later date.");
     speech_.say(" Press any key");

@@ -155,7 +155,9 @@ void InningLoop::OnePitch() {
 
     // 13-15: what the pitch changed.
     gs_.runnersOn = gs_.runnerOnFirst + gs_.runnerOnSecond + gs_.runnerOnThird;
-    if (gs_.outs == 3) pv_.runsOnPlay = 0;
+    // No run counts on a play that makes the third out, but one that ball
+    // four forced in had scored before the runners were thrown out.
+    if (gs_.outs == 3) pv_.runsOnPlay = pv_.forcedRuns;
     if (pv_.extraBaseFlag != 0)
         speech_.say(pv_.runnersBeforePlay < 2 ? " the base runner advanced" : " the base runners advanced");
     pv_.runnersBeforePlay = gs_.runnersOn;
@@ -171,6 +173,9 @@ void InningLoop::OnePitch() {
 
     // 16: the home side goes ahead in the last inning or later.
     if (gs_.inning > 8 && gs_.half == 2 && gs_.runs[gs_.homeTeam] > gs_.runs[gs_.visitingTeam]) {
+        // The half ends here without its summary, which is where a half's
+        // hits go into the box score: they go in now.
+        gs_.hits[gs_.battingTeam] = gs_.hits[gs_.battingTeam] + gs_.hitTally;
         gameEnd_.GameOver();
         throw RunEnds{Leave::GameOver};
     }

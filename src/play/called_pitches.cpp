@@ -125,7 +125,7 @@ void CalledPitches::Walk() {
     sound_.play3("takebase", 2700);
     gs_.walkTally += 1;
     pv_.hitChance = 0;
-    if (gs_.ForceBatterToFirst()) pv_.runsOnPlay = 1;
+    if (gs_.ForceBatterToFirst()) pv_.runsOnPlay = pv_.forcedRuns = 1;
 }
 
 void CalledPitches::Strikeout() {

@@ -20,6 +20,7 @@ struct PlayValues {
     // What the pitch did to the runners, turned into runs by the inning loop.
     int runnersBeforePlay = 0;
     int runsOnPlay = 0;
+    int forcedRuns = 0;         // of runsOnPlay, those ball four forced in before anything else happened
     int extraBaseFlag = 0;
     // The three commentary fragments, spoken in this order, and the words
     // after the out call of a step-by-step throw.
@@ -54,7 +55,7 @@ struct PlayValues {
     void NewPitch() {
         pitchNumber = 0;
         stealFlag = buntFlag = hitAndRunFlag = 0;
-        runsOnPlay = extraBaseFlag = 0;
+        runsOnPlay = forcedRuns = extraBaseFlag = 0;
         firstFragment.clear();
         secondFragment.clear();
         thirdFragment.clear();

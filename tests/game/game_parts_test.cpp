@@ -1,6 +1,7 @@
 // The parts of the game between the pitches, each on its own on the
 // simulated host: the half-inning summary, commercials and the stretch, the
 // pitch menu and both bullpens, the end of a game and the pause menu.
+#include "data/game_files.h"
 #include "game/broadcast.h"
 #include "game/bullpen.h"
 #include "game/commercials.h"
@@ -388,7 +389,9 @@ TEST(Bullpen, TheComputersManagerChangesOnlyWhenTheRulesAllow) {
 
 // --- the end of a game ------------------------------------------------------------------
 
-TEST(GameEnd, TheResultTellsTheInningsActuallyPlayed) {
+// A game longer than nine innings says " in " and the innings as a number,
+// which brings its own leading blank; spoken and logged alike.
+TEST(GameEnd, TheResultTellsTheInningsPlayedAsANumberAfterIn) {
     const struct {
         int inning, half, home, visitors;
         std::string length;
@@ -396,10 +399,10 @@ TEST(GameEnd, TheResultTellsTheInningsActuallyPlayed) {
         {9, 2, 5, 3, ""},                  // home ahead after the top of the ninth
         {10, 1, 3, 5, ""},                 // nine full innings
         {9, 2, 4, 3, ""},                  // a walk-off in the ninth
-        {10, 2, 4, 3, " in 10 innings"},   // a walk-off in the tenth
-        {11, 1, 3, 4, " in 10 innings"},   // decided after the bottom of the tenth
-        {11, 2, 6, 5, " in 11 innings"},   // a walk-off in the eleventh
-        {19, 2, 2, 1, " in 19 innings"},
+        {10, 2, 4, 3, " in  10 innings"},  // a walk-off in the tenth
+        {11, 1, 3, 4, " in  10 innings"},  // decided after the bottom of the tenth
+        {11, 2, 6, 5, " in  11 innings"},  // a walk-off in the eleventh
+        {19, 2, 2, 1, " in  19 innings"},
     };
     for (const auto& c : cases) {
         Parts p;
@@ -540,14 +543,23 @@ TEST(GameEnd, F1AfterAChampionshipPlaysAndWritesItAgain) {
     EXPECT_EQ(log.find("Championship"), log.rfind("Championship"));
 }
 
-TEST(GameEnd, TheCalledGameWritesNothing) {
+// The called game counts no win and leaves the marker of a finished game, so
+// the next start begins the same game again; it is on disk before a word is said.
+TEST(GameEnd, TheCalledGameLeavesTheSameGameToBeginAgain) {
     Parts p;
+    p.files.WriteSeries(p.gs);
+    const std::string rec = p.Read("baseball.rec");
+    p.files.WriteSaveMarker(data::kMarkerSavedGame);
+    std::string savAtFirstWord;
+    p.bot.OnSayMatching([](const std::string& s) { return s.find("called") != std::string::npos; },
+                        [&] { savAtFirstWord = p.Read("baseball.sav"); }, 0);
     p.bot.OnSay(" Press any key", kSpace, 2);
     p.gameEnd.CalledGame();
     EXPECT_EQ(p.Said(), (std::vector<std::string>{" The game has been called because of the time.",
                                                   " The game will be replayed at a later date.", " Press any key"}));
-    EXPECT_EQ(p.Read("baseball.rec"), "(none)");
-    EXPECT_EQ(p.Read("baseball.sav"), "(none)");
+    EXPECT_EQ(savAtFirstWord, " 4242 \r\n");
+    EXPECT_EQ(p.Read("baseball.sav"), " 4242 \r\n");
+    EXPECT_EQ(p.Read("baseball.rec"), rec);
     EXPECT_EQ(p.Read("baseballlog.txt"), "(none)");
 }
 

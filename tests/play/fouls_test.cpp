@@ -48,6 +48,44 @@ TEST(Fouls, AHandfulOfDescriptionsAndTheStrike) {
     }
 }
 
+// The foul tips and the fouls that hit somebody, as the player hears them:
+// the tip's sounds and its foul call come first, then the one sentence.
+// A plain foul beside them: its call follows the words.
+TEST(Fouls, TheTipsAndTheFoulsThatHitSomebodyAsHeard) {
+    const std::string hurt = " that must have hurt";
+    const struct {
+        int choice;
+        std::deque<double> more;  // the draws after the choice
+        std::vector<std::string> heard;
+    } cases[] = {
+        {2, {}, {"ft@2300/0", "foulball@2700/0", "say:There's a foul tip off of the catchers shin guard"}},
+        {8, {Draw(3, 1)},
+         {"ft@2300/0", "ouch@2500/0", "foulball@2700/0",
+          "say: it looked like that foul ball bounced off of the batters foot" + hurt}},
+        {9, {Draw(3, 3)},
+         {"ft@2300/0", "ouch@2500/0", "foulball@2700/0",
+          "say:I think that foul tip bounced up and hit the batter on the thigh" + hurt}},
+        {10, {Draw(3, 2)},
+         {"ft@2300/0", "ouch@2500/0", "foulball@2700/0", "say:That foul tip caught the catcher square in the mask" + hurt}},
+        {11, {},
+         {"ft@2300/0", "hitcatch@2500/0", "foulball@2700/0",
+          "say:I don't even want to tell you where that foul ball hit the catcher" + hurt + " real bad"}},
+        {3, {}, {"lh@2300/0", "say:the pitch was fouled straight back", "foulball@2700/0"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.choice);
+        PlayWorld w;
+        w.gs.strikes = 1;
+        std::deque<double> draws = c.more;
+        draws.push_front(Draw(11, c.choice));
+        w.Force(draws);
+        w.plays.fouls.Foul();
+        EXPECT_EQ(w.Timeline(), c.heard);
+        EXPECT_EQ(int(w.gs.strikes), 2);
+        EXPECT_EQ(int(w.gs.outs), 0);
+    }
+}
+
 TEST(Fouls, HistoryKeepsTheLastThreeOut) {
     PlayWorld w;
     w.pv().recentFouls = {3, 5, 7};

@@ -87,6 +87,7 @@ struct Situation {
     int outs = 0, balls = 0, strikes = 0;
     int first = 0, second = 0, third = 0;
     int slot1 = 0, slot2 = 0;
+    int hits1 = 0, hits2 = 0, hitTally = 0;  // the game's hits, and those of this half so far
 };
 
 void SaveGame(const Home& home, const Situation& s) {
@@ -120,6 +121,9 @@ void SaveGame(const Home& home, const Situation& s) {
                    &gs.doublePlayTally, &gs.strikeoutTally, &gs.hits[1], &gs.hits[2], &gs.leftOnBase[1],
                    &gs.leftOnBase[2]})
         *t = 0;
+    gs.hits[1] = s.hits1;
+    gs.hits[2] = s.hits2;
+    gs.hitTally = s.hitTally;
     host::MakeFolder(home.data());
     ASSERT_TRUE(data::WriteSavedGame(home.data() + "/baseball.sav", SavedGameOf(gs, rosters)));
     ASSERT_TRUE(data::WriteBattingOrder(home.data() + "/basebats.sav", {s.slot1, s.slot2}));
@@ -295,6 +299,27 @@ TEST(WholeGame, WalkOffInTheBottomOfTheNinth) {
     EXPECT_EQ(home.Read("baseball.sav"), " 4242 \r\n");
 }
 
+// A walk-off half has no summary: its hits still reach the box score, those
+// made before the save and those of the pitches played since.
+TEST(WholeGame, AWalkOffHalfsHitsReachTheBoxScore) {
+    Home home;
+    home.Write("baseball.rec", Rec(1, 2, 1));
+    SaveGame(home, {.inning = 9, .half = 2, .home = 1, .runs1 = 3, .runs2 = 3, .first = 1, .second = 1, .third = 1,
+                    .slot1 = 4, .slot2 = 2, .hits1 = 5, .hits2 = 6, .hitTally = 2});
+    Day day(home.dir.path());
+    day.Go();
+    const GameState& gs = day.program.state();
+    ASSERT_EQ(day.program.ended, Leave::GameOver);
+    ASSERT_EQ(gs.half, 2);
+    const int hits = 5 + gs.hitTally;
+    EXPECT_GE(hits, 7);
+    EXPECT_EQ(gs.hits[1], hits);
+    EXPECT_EQ(gs.hits[2], 6);
+    EXPECT_NE(home.Read("baseballlog.txt").find(" The Reds scored " + std::to_string(gs.runs[1]) + "runs, on  " +
+                                                std::to_string(hits) + "hits"),
+              std::string::npos);
+}
+
 // (c) Extra innings: the result tells the innings actually played.
 TEST(WholeGame, ExtraInningsTellHowLongTheGameWent) {
     {
@@ -306,8 +331,8 @@ TEST(WholeGame, ExtraInningsTellHowLongTheGameWent) {
         Day day(home.dir.path());
         day.Go();
         ASSERT_EQ(day.program.ended, Leave::GameOver);
-        EXPECT_EQ(day.Count(" in 11 innings"), 1u);
-        EXPECT_NE(home.Read("baseballlog.txt").find(" the Reds have won the game in 11 innings by the score of "),
+        EXPECT_EQ(day.Count(" in  11 innings"), 1u);
+        EXPECT_NE(home.Read("baseballlog.txt").find(" the Reds have won the game in  11 innings by the score of "),
                   std::string::npos);
     }
     {
@@ -319,7 +344,7 @@ TEST(WholeGame, ExtraInningsTellHowLongTheGameWent) {
         day.Go();
         ASSERT_EQ(day.program.ended, Leave::GameOver);
         EXPECT_EQ(day.program.state().inning, 11);
-        EXPECT_EQ(day.Count(" in 10 innings"), 1u);
+        EXPECT_EQ(day.Count(" in  10 innings"), 1u);
         EXPECT_EQ(day.CountStarting(" in the Owls half of the  tenth inning"), 1u);
         EXPECT_EQ(home.Read("baseball.rec"), Rec(2, 1, 0));
     }
@@ -412,6 +437,77 @@ TEST(WholeGame, ARunOnTheThirdOutPlayDoesNotCount) {
         },
         120);
     EXPECT_TRUE(seen);
+}
+
+// Bases loaded, two outs, the runners sent: ball four forces a run in, and
+// the runner then caught stealing home makes the third out. The walk's run
+// had scored before the out and counts.
+TEST(WholeGame, TheWalksForcedRunCountsWhenTheStealMakesTheThirdOut) {
+    const bool seen = Search(
+        [](Home& home, Day& day) {
+            home.Write("baseball.rec", Rec(2, 0, 0));
+            SaveGame(home, {.inning = 3, .half = 1, .home = 2, .runs1 = 2, .outs = 2, .balls = 3, .strikes = 2,
+                            .first = 1, .second = 1, .third = 1, .slot1 = 5, .slot2 = 1});
+            GameState& gs = day.program.state();
+            day.player.batterKey = [] { return 'S'; };
+            day.player.swingPercent = [] { return -1.0; };
+            day.player.pauseNow = [&gs] { return gs.battingTeam == 2; };
+            day.player.pauseItem = 2;
+        },
+        [](Home&, Day& day) {
+            std::string summary;
+            for (const auto& s : day.spoken())
+                if (StartsWith(s, " in the Reds half of the  third")) summary = s;
+            // Looked for: ball four on the first pitch, then caught stealing home.
+            if (summary.find("1 walk") == std::string::npos ||
+                summary.find("1 runner was caught stealing") == std::string::npos)
+                return false;
+            EXPECT_EQ(day.Count(" 1 run scored"), 1u);
+            EXPECT_EQ(SummaryRuns(summary), 1);
+            EXPECT_EQ(day.program.state().runs[1], 3);
+            return true;
+        });
+    EXPECT_TRUE(seen);
+}
+
+// Every run of a play is charged to the computer's pitcher: after the first
+// scoring play of the half, a play of two runs or more, he has them all
+// against him, unless his manager has just taken him out for them.
+TEST(WholeGame, ThePitcherIsChargedWithEveryRunOfAPlay) {
+    struct Seen {
+        int runs = 0;                    // of the half's first scoring play
+        int charged = -1, bullpen = -1;  // at the next prompt
+    };
+    auto seen = std::make_shared<Seen>();
+    const bool found = Search(
+        [seen](Home& home, Day& day) {
+            *seen = Seen{};
+            home.Write("baseball.rec", Rec(2, 0, 0));
+            SaveGame(home, {.inning = 3, .half = 1, .home = 2, .first = 1, .second = 1, .third = 1, .slot1 = 3,
+                            .slot2 = 1});
+            GameState& gs = day.program.state();
+            day.player.watch = [seen, &day] {
+                const auto& us = day.world.sim->utterances();
+                if (seen->runs != 0 || us.empty()) return;
+                const std::string& t = us.back().text;
+                if (t.ends_with(" run scored") || t.ends_with(" runs scored"))
+                    seen->runs = std::atoi(t.c_str());
+            };
+            day.player.pauseNow = [seen, &gs] {
+                if (seen->runs == 0) return false;
+                seen->charged = gs.pitcherRunsThisHalf;
+                seen->bullpen = gs.bullpenCountTeam2;
+                return true;
+            };
+            day.player.pauseItem = 2;
+        },
+        [seen](Home&, Day&) {
+            if (seen->runs < 2) return false;
+            EXPECT_TRUE((seen->charged == seen->runs && seen->bullpen == 8) || (seen->charged == 0 && seen->bullpen == 7))
+                << seen->runs << " runs, " << seen->charged << " charged, " << seen->bullpen << " in the bullpen";
+            return true;
+        });
+    EXPECT_TRUE(found);
 }
 
 // (f) The seventh-inning stretch takes the place of the break's commercial.
@@ -619,23 +715,37 @@ TEST(WholeGame, ASeriesOfSevenRunsEndsInAChampionship) {
 }
 
 // (k) Tied after nineteen innings: the game is called and nothing is written.
-TEST(WholeGame, CalledAfterNineteenTiedInnings) {
+TEST(WholeGame, CalledAfterNineteenTiedInningsTheSameGameBeginsAgain) {
     const bool seen = Search(
         [](Home& home, Day& day) {
-            home.Write("baseball.rec", Rec(1, 2, 2));
+            // Game 6 of the series, at the player's park.
+            home.Write("baseball.rec", Rec(1, 3, 2));
             SaveGame(home, {.inning = 19, .half = 2, .home = 1, .runs1 = 4, .runs2 = 4, .outs = 2, .slot1 = 7, .slot2 = 7});
             day.player.swingPercent = [] { return -1.0; };
         },
-        [](Home& home, Day& day) {
+        [&](Home& home, Day& day) {
             if (day.program.ended != Leave::CalledGame) return false;
             const auto spoken = day.spoken();
             const auto called = std::find(spoken.begin(), spoken.end(), " The game has been called because of the time.");
             EXPECT_NE(called, spoken.end());
             EXPECT_EQ(*(called + 1), " The game will be replayed at a later date.");
             EXPECT_EQ(*(called + 2), " Press any key");
-            EXPECT_EQ(home.Read("baseball.rec"), Rec(1, 2, 2));
-            EXPECT_EQ(home.Read("baseball.sav").substr(0, 5), " 1 \r\n");
             EXPECT_EQ(day.program.state().inning, 20);
+            // No win counted; the resumed game's save is gone.
+            EXPECT_EQ(home.Read("baseball.rec"), Rec(1, 3, 2));
+            EXPECT_EQ(home.Read("baseball.sav"), " 4242 \r\n");
+            // The next start plays game 6 again from its first pitch, at the same park.
+            Day next(home.dir.path());
+            next.DeclineIntroduction();
+            next.player.pauseNow = [] { return true; };
+            next.player.pauseItem = 2;
+            next.Go();
+            EXPECT_EQ(next.program.startUp().start, StartUp::Start::NextGame);
+            EXPECT_EQ(next.Count(" this is game #6"), 1u);
+            EXPECT_EQ(next.Count(" the Owls verses the Reds"), 1u);
+            EXPECT_EQ(next.program.state().inning, 1);
+            EXPECT_EQ(next.program.state().half, 1);
+            EXPECT_EQ(home.Read("baseball.rec"), Rec(1, 3, 2));
             return true;
         });
     EXPECT_TRUE(seen);

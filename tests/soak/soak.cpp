@@ -704,8 +704,12 @@ void CheckFiles(const std::map<std::string, std::string>& before, const std::map
         if (Marker(after) != 1) bad("save and exit left the marker [" + sav + "]");
         if (was.present && rec != FileOr(before, "baseball.rec")) bad("save and exit changed the series record");
         if (FileOr(after, "basebats.sav") == "(none)") bad("save and exit wrote no batting order");
+    } else if (end == Leave::CalledGame) {
+        // No win counted, and the same game begins again at the next start.
+        if (sav != " 4242 \r\n") bad("the saved-game marker [" + sav + "] after a called game");
+        if (was.present && rec != FileOr(before, "baseball.rec")) bad("the series record changed after a called game");
     } else {
-        // Exit game, a called game, or a run that never reached the game.
+        // Exit game, or a run that never reached the game.
         if (sav != FileOr(before, "baseball.sav") && Marker(before) != -1 && Marker(before) != 0)
             bad("the saved game changed without a save: [" + FileOr(before, "baseball.sav") + "] -> [" + sav + "]");
         if (was.present && rec != FileOr(before, "baseball.rec")) bad("the series record changed without a game");
