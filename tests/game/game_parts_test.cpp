@@ -636,6 +636,16 @@ TEST(GameEnd, TheOfferRepeatsTheResultForF1ToF5ReadsTheLogForRAndLeavesOnAnyOthe
         const auto names = p.SoundNames();
         // The log is read between two "baseway" sounds of its own.
         EXPECT_EQ(static_cast<size_t>(std::count(names.begin(), names.end(), "baseway")), 2 * c.logReadings) << c.key;
+        if (c.logReadings == 0) continue;
+        // A pause of 0.2 s on each side of the reading.
+        std::vector<host::sim::SoundPlay> ways;
+        for (const auto& s : p.world.sim->sounds())
+            if (s.name == "baseway") ways.push_back(s);
+        const auto& us = p.world.sim->utterances();
+        const auto reading = std::find_if(us.begin(), us.end(), [&](const auto& u) { return u.queued > ways[0].start; });
+        ASSERT_NE(reading, us.end());
+        EXPECT_GE(reading->queued, ways[0].stop + 0.2);
+        EXPECT_GE(ways[1].start, reading->end + 0.2);
     }
 }
 
