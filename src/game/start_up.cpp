@@ -30,7 +30,6 @@ StartUp::StartUp(host::Host& host, const Variant& variant, KeyWaits& waits, Spee
       files_(files) {}
 
 void StartUp::Run() {
-    sound_.waveFrequency = 11026;
     if (!checkwaves(host_.folders().sounds)) {
         host_.platform().MessageBox("Sorry but one or more of the wave files seem to be corrupt\rPlease contact Pellwick");
         throw RunEnds{Leave::StartUpFailure};

@@ -892,6 +892,32 @@ TEST(WholeGame, StealOrHitAndRunWithTheBasesEmptyAsksAgain) {
 
 // One voice is enough to play; a game resumed at 0-0 with nobody batted yet
 // brings up the first batter.
+// The crowd's loops play from the title on, but its vendors and swells wait
+// for the game: a player who takes a minute over a question hears none.
+TEST(WholeGame, TheCrowdKeepsStillThroughTheStartUpQuestions) {
+    Home home;
+    home.Series(2, 0, 0);
+    Day day(home.dir.path());
+    const std::string rules = " Would you like to read the baseball rules dot T X T file? no ";
+    day.bot.OnSound("take", kSpace, 1.0);
+    day.bot.OnSay(rules, kEnter, 60.0);
+    day.bot.OnSay(" Would you like to reed the special key instructions? ", kEnter);
+    day.bot.OnSay("do you wish to use this voice. yes ", kEnter);
+    day.bot.OnSay(" would you like to get in some batting practice? yes ", kDown).OnSay(" no ", kEnter);
+    day.player.pauseNow = [] { return true; };
+    day.player.pauseItem = 2;
+    day.Go();
+    double asked = -1;
+    for (const auto& u : day.world.sim->utterances())
+        if (u.text == rules && asked < 0) asked = u.queued;
+    ASSERT_GE(asked, 0);
+    int vendors = 0;
+    for (const auto& s : day.world.sim->sounds())
+        vendors += (s.name == "hotdog" || s.name == "peanuts" || s.name == "beer1") && s.start > asked &&
+                   s.start < asked + 60;
+    EXPECT_EQ(vendors, 0);
+}
+
 TEST(WholeGame, OneVoiceIsEnoughAndAResumeBeforeTheFirstBatterStartsAtTheTop) {
     {
         Home home;
