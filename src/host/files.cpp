@@ -1,19 +1,12 @@
-// File-system helpers: case-insensitive look-up, whole-file reads and
-// crash-safe whole-file writes.
+// File-system helpers: case-insensitive look-up, folders and paths. The
+// reads and the crash-safe writes are in files_posix.cpp and files_win.cpp.
 #include "host/files.h"
 
+#include "host/files_platform.h"
 #include "host/host.h"
 
-#include <atomic>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
+#include <random>
 #include <system_error>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace sw::host {
 
@@ -31,80 +24,55 @@ bool SameIgnoringCase(const std::string& a, const std::string& b) {
     return true;
 }
 
-// An entry counts as present even when it is a dangling link, as it does
-// when the folder is listed.
-bool Exists(const std::string& path) {
-    std::error_code ec;
-    return fs::exists(fs::symlink_status(path, ec));
+fs::path FolderPath(const std::string& folder) {
+    return folder.empty() ? fs::path(".") : PathFromUtf8(folder);
 }
 
-[[noreturn]] void Fail(const std::string& what, const std::string& path, int err) {
-    throw HostError(what + " " + path + ": " + std::strerror(err));
-}
-
-// Writes all of `data`, riding out short writes and interrupted calls.
-// Returns 0 or the errno of the failure.
-int WriteAll(int fd, const char* data, size_t size) {
-    while (size > 0) {
-        ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        data += n;
-        size -= size_t(n);
-    }
-    return 0;
-}
-
-// Flushes the folder holding `path`, so a new entry in it (a rename, a new
-// file) survives a crash. A failure here loses nothing already written.
-void SyncFolderOf(const std::string& path) {
-    const std::string folder = fs::path(path).parent_path().string();
-    int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-}
-
-template <typename Bytes>
-Bytes ReadWhole(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) Fail("cannot read", path, errno);
-    Bytes out;
-    char chunk[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n == 0) break;
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            int err = errno;
-            ::close(fd);
-            Fail("cannot read", path, err);
-        }
-        out.insert(out.end(), chunk, chunk + n);
-    }
-    ::close(fd);
-    return out;
+std::function<void(const std::string&)>& WriteObserver() {
+    static std::function<void(const std::string&)> observer;
+    return observer;
 }
 
 }  // namespace
 
+namespace detail {
+
+void NotifyWritten(const std::string& path) {
+    if (WriteObserver()) WriteObserver()(path);
+}
+
+// An entry counts as present even when it is a dangling link, as it does
+// when the folder is listed.
+bool EntryExists(const std::string& path) {
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(PathFromUtf8(path), ec));
+}
+
+}  // namespace detail
+
+fs::path PathFromUtf8(const std::string& utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Utf8FromPath(const fs::path& path) {
+    std::u8string utf8 = path.u8string();
+    return std::string(utf8.begin(), utf8.end());
+}
+
 std::optional<std::string> FileNameOnDisk(const std::string& folder, const std::string& name) {
     if (name.empty()) return std::nullopt;
-    if (Exists(JoinPath(folder, name))) return name;
+    if (detail::EntryExists(JoinPath(folder, name))) return name;
     // Only a plain entry name is matched ignoring case.
     if (name.find('/') != std::string::npos) return std::nullopt;
 
     std::error_code ec;
-    fs::directory_iterator it(folder.empty() ? "." : folder, ec);
+    fs::directory_iterator it(FolderPath(folder), ec);
     if (ec) return std::nullopt;
     // Several entries may differ only in case; take the first in byte order so
     // the answer does not depend on the order the directory lists them.
     std::optional<std::string> found;
     for (; it != fs::directory_iterator(); it.increment(ec)) {
-        std::string entry = it->path().filename().string();
+        std::string entry = Utf8FromPath(it->path().filename());
         if (SameIgnoringCase(entry, name) && (!found || entry < *found)) found = entry;
     }
     if (ec) return std::nullopt;
@@ -113,7 +81,7 @@ std::optional<std::string> FileNameOnDisk(const std::string& folder, const std::
 
 std::string FolderListingError(const std::string& folder) {
     std::error_code ec;
-    fs::directory_iterator it(folder.empty() ? "." : folder, ec);
+    fs::directory_iterator it(FolderPath(folder), ec);
     return ec ? ec.message() : std::string();
 }
 
@@ -125,93 +93,50 @@ std::optional<std::string> FindFile(const std::string& folder, const std::string
 
 std::optional<uint64_t> FileSize(const std::string& path) {
     std::error_code ec;
-    if (!fs::is_regular_file(path, ec)) return std::nullopt;
-    uint64_t size = fs::file_size(path, ec);
+    const fs::path p = PathFromUtf8(path);
+    if (!fs::is_regular_file(p, ec)) return std::nullopt;
+    uint64_t size = fs::file_size(p, ec);
     if (ec) return std::nullopt;
     return size;
 }
 
-std::vector<uint8_t> ReadFile(const std::string& path) {
-    return ReadWhole<std::vector<uint8_t>>(path);
-}
-
-std::string ReadText(const std::string& path) {
-    return ReadWhole<std::string>(path);
-}
-
-namespace {
-std::function<void(const std::string&)>& WriteObserver() {
-    static std::function<void(const std::string&)> observer;
-    return observer;
-}
-}  // namespace
-
-void WriteFileAtomic(const std::string& path, const std::string& contents) {
-    fs::path target(path);
-    std::string base = target.filename().string();
-    if (base.empty()) throw HostError("cannot write " + path + ": not a file name");
-    std::string folder = target.parent_path().string();
-
-    // A fresh name in the same folder, so the final rename stays on one file system.
-    static std::atomic<unsigned> serial{0};
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; fd < 0; ++attempt) {
-        temp = JoinPath(folder, "." + base + ".tmp" + std::to_string(::getpid()) + "-" +
-                                    std::to_string(serial.fetch_add(1)));
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && (errno != EEXIST || attempt >= 100)) Fail("cannot write", path, errno);
-    }
-
-    // The new file keeps the permissions of the one it replaces.
-    struct stat old {};
-    if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
-
-    int err = WriteAll(fd, contents.data(), contents.size());
-    if (err == 0 && ::fsync(fd) != 0) err = errno;
-    if (::close(fd) != 0 && err == 0) err = errno;
-    if (err == 0 && ::rename(temp.c_str(), path.c_str()) != 0) err = errno;
-    if (err != 0) {
-        ::unlink(temp.c_str());
-        Fail("cannot write", path, err);
-    }
-
-    // Make the rename itself durable; a failure here loses nothing already written.
-    SyncFolderOf(path);
-    if (WriteObserver()) WriteObserver()(path);
-}
-
 void SetWriteObserver(std::function<void(const std::string& path)> observer) { WriteObserver() = std::move(observer); }
-
-void AppendFile(const std::string& path, const std::string& contents) {
-    const bool existed = Exists(path);
-    int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) Fail("cannot append to", path, errno);
-    int err = WriteAll(fd, contents.data(), contents.size());
-    // The lines are on the disk before the caller goes on.
-    if (err == 0 && ::fsync(fd) != 0) err = errno;
-    if (::close(fd) != 0 && err == 0) err = errno;
-    if (err != 0) Fail("cannot append to", path, err);
-    // A file this call created is also made durable in its folder.
-    if (!existed) SyncFolderOf(path);
-    if (WriteObserver()) WriteObserver()(path);
-}
 
 bool IsFolder(const std::string& path) {
     std::error_code ec;
-    return !path.empty() && fs::is_directory(path, ec);
+    return !path.empty() && fs::is_directory(PathFromUtf8(path), ec);
 }
 
 bool SameEntry(const std::string& a, const std::string& b) {
     std::error_code ec;
-    return !a.empty() && !b.empty() && fs::equivalent(a, b, ec) && !ec;
+    return !a.empty() && !b.empty() && fs::equivalent(PathFromUtf8(a), PathFromUtf8(b), ec) && !ec;
 }
 
 bool MakeFolder(const std::string& path) {
     if (path.empty()) return false;
     std::error_code ec;
-    fs::create_directories(path, ec);
-    return fs::is_directory(path, ec);
+    const fs::path p = PathFromUtf8(path);
+    fs::create_directories(p, ec);
+    return fs::is_directory(p, ec);
+}
+
+std::string MakeUniqueFolder(const std::string& parent, const std::string& prefix) {
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device seed;
+    std::mt19937 random(seed());
+    std::uniform_int_distribution<int> pick(0, int(sizeof kLetters) - 2);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = prefix;
+        for (int i = 0; i < 8; ++i) name += kLetters[pick(random)];
+        const std::string path = JoinPath(parent, name);
+        std::error_code ec;
+        // Creating the folder is what claims the name: only one caller can.
+        if (fs::create_directory(PathFromUtf8(path), ec)) return path;
+        if (ec && ec != std::errc::file_exists) {
+            throw HostError("cannot make a folder in " + parent + ": " + ec.message());
+        }
+    }
+    throw HostError("cannot make a folder in " + parent + ": every name tried was taken");
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -49,5 +50,14 @@ bool SameEntry(const std::string& a, const std::string& b);
 bool MakeFolder(const std::string& path);
 
 std::string JoinPath(const std::string& folder, const std::string& name);
+
+// Every path in the program is UTF-8. These convert at the file-system
+// library's edge, so a name with accents means the same file on every system.
+std::filesystem::path PathFromUtf8(const std::string& utf8);
+std::string Utf8FromPath(const std::filesystem::path& path);
+
+// Makes a new, empty folder whose name starts with `prefix` inside `parent`
+// and returns its path. Throws HostError on failure.
+std::string MakeUniqueFolder(const std::string& parent, const std::string& prefix);
 
 }  // namespace sw::host

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <numbers>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -60,7 +61,7 @@ double Dice::Normal(double mean, double sd) {
     // Box and Muller, one value per call.
     const double u1 = 1.0 - Uniform();
     const double u2 = Uniform();
-    return mean + sd * std::sqrt(-2.0 * std::log(u1)) * std::cos(2.0 * M_PI * u2);
+    return mean + sd * std::sqrt(-2.0 * std::log(u1)) * std::cos(2.0 * std::numbers::pi * u2);
 }
 
 namespace {

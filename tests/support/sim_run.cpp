@@ -14,11 +14,7 @@ namespace sw::test {
 namespace fs = std::filesystem;
 
 TempDir::TempDir() {
-    std::string templ = (fs::temp_directory_path() / "sluggerwood-test-XXXXXX").string();
-    std::vector<char> buf(templ.begin(), templ.end());
-    buf.push_back('\0');
-    if (!mkdtemp(buf.data())) throw std::runtime_error("cannot make a temporary folder");
-    path_ = buf.data();
+    path_ = host::MakeUniqueFolder(host::Utf8FromPath(fs::temp_directory_path()), "sluggerwood-test-");
 }
 
 TempDir::~TempDir() {

@@ -10,10 +10,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <exception>
 #include <filesystem>
-#include <sstream>
 #include <system_error>
 
 #ifndef SW_SHARE_DIR
@@ -50,56 +48,6 @@ public:
     }
 };
 
-std::string Env(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
-bool IsFolder(const std::string& path) {
-    std::error_code ec;
-    return !path.empty() && fs::is_directory(path, ec);
-}
-
-std::string WithoutTrailingSlashes(std::string path) {
-    while (path.size() > 1 && path.back() == '/') path.pop_back();
-    return path;
-}
-
-// One line of user-dirs.dirs, of the form XDG_DOCUMENTS_DIR="$HOME/Documents"
-// or with an absolute path. Returns the folder, or "" when the line is not a
-// valid setting of the documents folder.
-std::string DocumentsSetting(const std::string& line, const std::string& home) {
-    static const std::string key = "XDG_DOCUMENTS_DIR";
-    size_t p = line.find_first_not_of(" \t");
-    if (p == std::string::npos || line.compare(p, key.size(), key) != 0) return {};
-    p = line.find_first_not_of(" \t", p + key.size());
-    if (p == std::string::npos || line[p] != '=') return {};
-    p = line.find_first_not_of(" \t", p + 1);
-    if (p == std::string::npos || line[p] != '"') return {};
-    ++p;
-
-    std::string folder;
-    if (line.compare(p, 5, "$HOME") == 0) {
-        p += 5;
-        if (p >= line.size() || (line[p] != '/' && line[p] != '"')) return {};
-        folder = home;
-    } else if (p >= line.size() || line[p] != '/') {
-        return {};  // only absolute paths and paths under $HOME are allowed
-    }
-    for (; p < line.size() && line[p] != '"'; ++p) {
-        if (line[p] == '\\' && p + 1 < line.size()) ++p;
-        folder += line[p];
-    }
-    return WithoutTrailingSlashes(folder);
-}
-
-std::string ProgramFolder() {
-    std::error_code ec;
-    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    if (ec || exe.empty()) return {};
-    return exe.parent_path().string();
-}
-
 // The shared files of an installed tree, seen from its programs' folder:
 // <prefix>/games/baseball finds <prefix>/share/games/sluggerwood.
 constexpr const char* kShareFromProgram = "../share/games/sluggerwood";
@@ -113,7 +61,7 @@ constexpr const char* kShareFromProgram = "../share/games/sluggerwood";
 std::string ShippedFolder(const std::string& programFolder, const std::string& name) {
     for (const std::string& root : {programFolder, JoinPath(programFolder, kShareFromProgram),
                                     std::string(SW_SHARE_DIR)}) {
-        std::string folder = fs::path(JoinPath(root, name)).lexically_normal().string();
+        std::string folder = Utf8FromPath(PathFromUtf8(JoinPath(root, name)).lexically_normal());
         if (IsFolder(folder)) return folder;
     }
     return {};
@@ -171,7 +119,7 @@ const Folders& RealHost::folders() const {
 Folders FindFolders() {
     Folders folders;
     std::error_code ec;
-    folders.working = fs::current_path(ec).string();
+    folders.working = Utf8FromPath(fs::current_path(ec));
     if (ec) folders.working.assign(1, '.');  // (a plain "." trips a false -Wrestrict in GCC 12)
 
     folders.program = ProgramFolder();
@@ -182,33 +130,11 @@ Folders FindFolders() {
     folders.defaults = ShippedFolder(folders.program, "defaults");
     if (folders.defaults.empty()) {
         // Named all the same, so that the first start can say what is missing.
-        folders.defaults = fs::path(JoinPath(folders.program, kShareFromProgram)).lexically_normal() / "defaults";
+        folders.defaults = Utf8FromPath(PathFromUtf8(JoinPath(folders.program, kShareFromProgram)).lexically_normal() / "defaults");
     }
 
-    // A relative XDG_CONFIG_HOME is invalid and ignored.
-    std::string configHome = Env("XDG_CONFIG_HOME");
-    if (!configHome.empty() && configHome.front() != '/') configHome.clear();
-    folders.documents = DocumentsFolder(Env("HOME"), configHome);
+    folders.documents = UserDocumentsFolder();
     return folders;
-}
-
-std::string DocumentsFolder(const std::string& home, const std::string& configHome) {
-    if (home.empty()) return {};
-    std::string config = configHome.empty() ? JoinPath(home, ".config") : configHome;
-
-    std::string text;
-    try {
-        text = ReadText(JoinPath(config, "user-dirs.dirs"));
-    } catch (const HostError&) {
-        // No settings (or unreadable ones): the default folder.
-    }
-    std::string found;
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);) {
-        // The last valid setting wins, as in a shell.
-        if (std::string folder = DocumentsSetting(line, home); !folder.empty()) found = folder;
-    }
-    return found.empty() ? JoinPath(WithoutTrailingSlashes(home), "Documents") : found;
 }
 
 }  // namespace sw::host::real

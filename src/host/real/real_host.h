@@ -61,7 +61,13 @@ Folders FindFolders();
 // programs, found from the folder of the running executable; "" when none.
 std::string ShippedFolder(const std::string& programFolder, const std::string& name);
 
-// The user's documents folder: XDG_DOCUMENTS_DIR from user-dirs.dirs in
+// The folder of the running executable; "" when it cannot be told.
+std::string ProgramFolder();
+
+// This user's documents folder; "" when there is none.
+std::string UserDocumentsFolder();
+
+// On POSIX systems, the user's documents folder: XDG_DOCUMENTS_DIR from user-dirs.dirs in
 // `configHome` (when empty: `home`/.config), with "$HOME" expanded; else
 // `home`/Documents. Empty when `home` is empty.
 std::string DocumentsFolder(const std::string& home, const std::string& configHome);

@@ -1,65 +1,20 @@
 #include "host/real/window.h"
 
 #include "host/real/keymap.h"
+#include "host/real/window_platform.h"
 
 #include <SDL.h>
 
 #include <algorithm>
-#include <atomic>
-#include <cerrno>
-#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
 
-#include <spawn.h>
-#include <sys/wait.h>
-
-extern char** environ;
-
 namespace sw::host::real {
 
 namespace {
-
-// An interrupt (Ctrl+C in the terminal) counts as a request to close the
-// window. Terminate and hang-up mean the session is ending (a shutdown, a
-// logout, the terminal closed): they become a terminate request, which
-// nobody is asked about. The handlers only count; Yield and Wait deliver.
-std::atomic<int> pendingCloseSignals{0};
-std::atomic<int> pendingTerminateSignals{0};
-static_assert(std::atomic<int>::is_always_lock_free);
-
-struct sigaction previousInt;
-struct sigaction previousTerm;
-struct sigaction previousHup;
-
-extern "C" void OnCloseSignal(int) {
-    pendingCloseSignals.fetch_add(1, std::memory_order_relaxed);
-}
-
-extern "C" void OnTerminateSignal(int) {
-    pendingTerminateSignals.fetch_add(1, std::memory_order_relaxed);
-}
-
-void InstallSignalHandlers() {
-    struct sigaction action {};
-    sigemptyset(&action.sa_mask);
-    // No SA_RESTART: a wait for events may end early on a signal.
-    action.sa_flags = 0;
-    action.sa_handler = OnCloseSignal;
-    sigaction(SIGINT, &action, &previousInt);
-    action.sa_handler = OnTerminateSignal;
-    sigaction(SIGTERM, &action, &previousTerm);
-    sigaction(SIGHUP, &action, &previousHup);
-}
-
-void RestoreSignalHandlers() {
-    sigaction(SIGINT, &previousInt, nullptr);
-    sigaction(SIGTERM, &previousTerm, nullptr);
-    sigaction(SIGHUP, &previousHup, nullptr);
-}
 
 // A message as one line for standard error: line breaks become blanks.
 std::string OneLine(const std::string& text) {
@@ -89,13 +44,8 @@ std::unique_ptr<Window> Window::Open(const std::string& title, const Clock& cloc
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // Only drivers with a real display and keyboard; SDL would otherwise fall
     // back to an invisible window that never receives a key. An explicit
-    // SDL_VIDEODRIVER in the environment still takes precedence. Without a
-    // runtime folder no Wayland display can be reached, and probing for one
-    // only prints a stray complaint.
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    bool waylandReachable = (runtime && *runtime) || (wayland && wayland[0] == '/');
-    SDL_SetHint(SDL_HINT_VIDEODRIVER, waylandReachable ? "x11,wayland,KMSDRM" : "x11,KMSDRM");
+    // SDL_VIDEODRIVER in the environment still takes precedence.
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, VideoDrivers().c_str());
 
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         if (error) {
@@ -115,7 +65,7 @@ std::unique_ptr<Window> Window::Open(const std::string& title, const Clock& cloc
     SDL_StopTextInput();
     SDL_RaiseWindow(window);
     SDL_SetWindowInputFocus(window);
-    InstallSignalHandlers();
+    InstallSessionHandlers();
     return std::unique_ptr<Window>(new Window(window, title, clock));
 }
 
@@ -125,7 +75,7 @@ Window::Window(SDL_Window* window, std::string title, const Clock& clock)
 }
 
 Window::~Window() {
-    RestoreSignalHandlers();
+    RestoreSessionHandlers();
     SDL_DestroyWindow(window_);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
@@ -146,10 +96,10 @@ void Window::Wait(double maxSeconds) {
     }
     // Signals wait for a sink to take them.
     if (!sink_) return;
-    const int closes = pendingCloseSignals.exchange(0);
+    const int closes = TakeCloseSignals();
     // However many arrived, the session ends once. It comes first: a close
     // after it would only ask the player what to do.
-    if (pendingTerminateSignals.exchange(0) > 0) sink_->TerminateRequest();
+    if (TakeTerminateSignals() > 0) sink_->TerminateRequest();
     for (int n = closes; n > 0; --n) sink_->CloseRequest();
 }
 
@@ -205,34 +155,6 @@ void Window::MessageBox(const std::string& text) {
     if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, title_.c_str(), shown.c_str(),
                                  window_) != 0) {
         std::fprintf(stderr, "(the message box could not be shown: %s)\n", SDL_GetError());
-    }
-}
-
-bool Window::StartProgram(const std::string& path) {
-    ReapChildren();
-    char* argv[] = {const_cast<char*>(path.c_str()), nullptr};
-    pid_t pid = 0;
-    int err = posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv, environ);
-    if (err != 0) {
-        std::fprintf(stderr, "cannot start %s: %s\n", path.c_str(), std::strerror(err));
-        return false;
-    }
-    children_.push_back(pid);
-    return true;
-}
-
-// Collects the exit status of started programs that have ended, so none is
-// left behind as a zombie. Only our own children are waited for.
-void Window::ReapChildren() {
-    for (size_t i = 0; i < children_.size();) {
-        int status = 0;
-        pid_t r = waitpid(children_[i], &status, WNOHANG);
-        if (r == children_[i] || (r < 0 && errno == ECHILD)) {
-            children_[i] = children_.back();
-            children_.pop_back();
-        } else {
-            ++i;
-        }
     }
 }
 

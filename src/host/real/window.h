@@ -4,11 +4,10 @@
 
 #include "host/host.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
-
-#include <sys/types.h>
 
 struct SDL_Window;
 union SDL_Event;
@@ -54,7 +53,8 @@ private:
     std::string title_;
     const Clock& clock_;
     EventSink* sink_ = nullptr;
-    std::vector<pid_t> children_;  // started programs not yet reaped
+    // Started programs not yet reaped: process ids, or process handles on Windows.
+    std::vector<std::intptr_t> children_;
 };
 
 }  // namespace sw::host::real
