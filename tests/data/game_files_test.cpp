@@ -4,18 +4,13 @@
 #include "data/settings_files.h"
 #include "host/files.h"
 #include "support/sim_run.h"
+#include "support/size_limit.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
 #include <functional>
-
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace sw::data {
 namespace {
@@ -367,31 +362,6 @@ TEST(GameLog, BannerAppendAndHeader) {
     EXPECT_FALSE(AppendLog(dir.path() + "/no/such/folder/log.txt", {"x"}));
 }
 
-// Quiet standard error in a child that reports each failure.
-void SilenceStderr() {
-    int fd = ::open("/dev/null", O_WRONLY);
-    if (fd >= 0) {
-        ::dup2(fd, 2);
-        ::close(fd);
-    }
-}
-
-// Runs `write` in a child process allowed to write at most `limit` bytes
-// to any file. The child exits with 0 when the writer said it failed.
-int WriteWithSizeLimit(rlim_t limit, const std::function<bool()>& write) {
-    pid_t pid = ::fork();
-    if (pid == 0) {
-        SilenceStderr();
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lim{limit, limit};
-        if (::setrlimit(RLIMIT_FSIZE, &lim) != 0) ::_exit(3);
-        ::_exit(write() ? 1 : 0);
-    }
-    int status = 0;
-    if (pid < 0 || ::waitpid(pid, &status, 0) != pid) return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
-}
-
 std::vector<std::string> FolderEntries(const std::string& folder) {
     std::vector<std::string> names;
     for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
@@ -412,16 +382,17 @@ void ExpectCutWritesKeepTheOldFile(const std::string& path, const std::string& o
     for (size_t back = 1; back <= std::min<size_t>(newSize, 6); ++back) limits.push_back(newSize - back);
     for (size_t limit : limits) {
         SCOPED_TRACE(limit);
-        ASSERT_EQ(WriteWithSizeLimit(limit, write), 0);
+        ASSERT_EQ(test::WriteWithSizeLimit(limit, write), 0);
         ASSERT_EQ(host::ReadText(path), oldBytes);
         ASSERT_EQ(FolderEntries(folder), std::vector<std::string>{name});
     }
-    EXPECT_EQ(WriteWithSizeLimit(newSize, write), 1);
+    EXPECT_EQ(test::WriteWithSizeLimit(newSize, write), 1);
     EXPECT_EQ(host::ReadText(path).size(), newSize);
     EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{name});
 }
 
 TEST(WriteFailure, InterruptedWritesKeepTheOldFile) {
+    if (!test::CanLimitFileSize()) GTEST_SKIP() << "no limit on a child's file size here";
     test::TempDir dir;
     const std::string sav = dir.path() + "/baseball.sav";
     ExpectCutWritesKeepTheOldFile(

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -429,7 +431,7 @@ TEST(MixerSpeech, PurgeIsImmediate) {
 TEST(AudioDeviceTest, PlaysThroughSdlOrFallsBackToSilentRealTime) {
     for (const char* driver : {"dummy", "no-such-driver"}) {
         SCOPED_TRACE(driver);
-        setenv("SDL_AUDIODRIVER", driver, 1);
+        SDL_setenv("SDL_AUDIODRIVER", driver, 1);
         SteadyClock clock;
         Mixer mixer(clock, kRate);
         AudioDevice device(mixer);
@@ -455,7 +457,7 @@ TEST(AudioDeviceTest, PlaysThroughSdlOrFallsBackToSilentRealTime) {
         EXPECT_LT(took, 1.0);
         device.Close();
     }
-    unsetenv("SDL_AUDIODRIVER");
+    SDL_setenv("SDL_AUDIODRIVER", "", 1);  // (empty: SDL chooses)
 }
 
 }  // namespace

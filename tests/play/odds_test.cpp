@@ -29,7 +29,7 @@ struct OddsWorld : test::PlayWorld {
         for (const auto& e : fs::directory_iterator(folder)) links.push_back(e.path());
         for (const auto& link : links) {
             fs::remove(link);
-            fs::create_symlink(tinyWave, link);
+            test::LinkFile(tinyWave, host::Utf8FromPath(link));
         }
         sim().SetQuantum(0.5);
         sim().SetTimeLimit(1e12);

@@ -54,6 +54,15 @@ void WriteTestWave(const std::string& path, uint32_t samples, uint32_t rate, int
     host::WriteFileAtomic(path, out);
 }
 
+void LinkFile(const std::string& target, const std::string& link) {
+    const fs::path from = host::PathFromUtf8(target);
+    const fs::path to = host::PathFromUtf8(link);
+    std::error_code ec;
+    fs::create_symlink(from, to, ec);
+    if (ec) fs::create_hard_link(from, to, ec);
+    if (ec) fs::copy_file(from, to);  // throws when even that fails
+}
+
 SimWorld::SimWorld() : SimWorld(std::string()) {}
 
 SimWorld::SimWorld(const std::string& root) : sim(std::make_unique<host::sim::SimHost>(root.empty() ? dir.path() : root)) {
@@ -61,7 +70,9 @@ SimWorld::SimWorld(const std::string& root) : sim(std::make_unique<host::sim::Si
     const fs::path sounds = sim->folders().sounds;
     for (const auto& e : fs::directory_iterator(SW_SOUNDS_DIR)) {
         const fs::path link = sounds / e.path().filename();
-        if (e.path().extension() == ".wav" && !fs::is_symlink(link)) fs::create_symlink(e.path(), link);
+        if (e.path().extension() == ".wav" && !fs::exists(fs::symlink_status(link))) {
+            LinkFile(host::Utf8FromPath(e.path()), host::Utf8FromPath(link));
+        }
     }
 }
 

@@ -24,6 +24,10 @@ private:
 // Every text handed to the engine, heard or not, in order.
 std::vector<std::string> Queued(const host::sim::SimHost& sim);
 
+// Makes `link` stand for the file `target`: a symbolic link where the
+// system makes them, else a hard link, else a copy.
+void LinkFile(const std::string& target, const std::string& link);
+
 // Writes a 16-bit mono PCM wave of `samples` samples at `rate` Hz.
 void WriteTestWave(const std::string& path, uint32_t samples, uint32_t rate = 11025, int16_t value = 1000);
 
