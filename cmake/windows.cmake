@@ -27,4 +27,6 @@ set(SW_WINE_PREFIX "${_sw_cache}/wine" CACHE PATH "The Wine prefix the Windows t
 # tools/windows/wine-env.sh sets them up).
 set(SW_WINE_ENVIRONMENT
   "WINEPREFIX=set:${SW_WINE_PREFIX}" "WINEDEBUG=set:-all" "WINEDLLOVERRIDES=set:mscoree,mshtml="
-  "DISPLAY=unset:" "WAYLAND_DISPLAY=unset:")
+  "DISPLAY=unset:" "WAYLAND_DISPLAY=unset:"
+  # The speech engine's data in the cache, for the tests that speak.
+  "ESPEAK_DATA_PATH=set:${SW_WINDOWS_PREFIX}/share")

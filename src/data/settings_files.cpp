@@ -43,13 +43,14 @@ std::optional<long> ParseNumber(const std::string& line) {
         neg = line[i] == '-';
         ++i;
     }
-    long v = 0;
+    // Wider than any setting, whatever the width of long (32 bits on Windows).
+    long long v = 0;
     size_t digits = 0;
     bool tooBig = false;
     while (i < line.size() && std::isdigit(static_cast<unsigned char>(line[i]))) {
         v = v * 10 + (line[i] - '0');
         // A number no setting can hold is not a number for these files.
-        if (v > static_cast<long>(INT_MAX) + (neg ? 1 : 0)) {
+        if (v > static_cast<long long>(INT_MAX) + (neg ? 1 : 0)) {
             tooBig = true;
             v = 0;
         }
@@ -59,7 +60,7 @@ std::optional<long> ParseNumber(const std::string& line) {
     if (tooBig) return std::nullopt;
     while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
     if (digits == 0 || i != line.size()) return std::nullopt;
-    return neg ? -v : v;
+    return static_cast<long>(neg ? -v : v);
 }
 
 namespace {

@@ -61,9 +61,11 @@ std::string Utf8FromPath(const fs::path& path) {
 
 std::optional<std::string> FileNameOnDisk(const std::string& folder, const std::string& name) {
     if (name.empty()) return std::nullopt;
-    if (detail::EntryExists(JoinPath(folder, name))) return name;
-    // Only a plain entry name is matched ignoring case.
-    if (name.find('/') != std::string::npos) return std::nullopt;
+    // A path is taken as it is; only a plain entry name is matched ignoring case.
+    if (name.find('/') != std::string::npos) {
+        return detail::EntryExists(JoinPath(folder, name)) ? std::optional(name) : std::nullopt;
+    }
+    if (detail::EntryExistsAsSpelt(folder, name)) return name;
 
     std::error_code ec;
     fs::directory_iterator it(FolderPath(folder), ec);

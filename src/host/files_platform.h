@@ -12,4 +12,8 @@ void NotifyWritten(const std::string& path);
 // True when an entry of that name exists, even a dangling link.
 bool EntryExists(const std::string& path);
 
+// True when `name` in `folder` exists spelt exactly so, letter case
+// included, even on a system that finds names whatever their case.
+bool EntryExistsAsSpelt(const std::string& folder, const std::string& name);
+
 }  // namespace sw::host::detail

@@ -71,6 +71,15 @@ Bytes ReadWhole(const std::string& path) {
 
 }  // namespace
 
+namespace detail {
+
+// Names are told apart by their letter case here.
+bool EntryExistsAsSpelt(const std::string& folder, const std::string& name) {
+    return EntryExists(JoinPath(folder, name));
+}
+
+}  // namespace detail
+
 std::vector<uint8_t> ReadFile(const std::string& path) {
     return ReadWhole<std::vector<uint8_t>>(path);
 }

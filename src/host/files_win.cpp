@@ -95,6 +95,19 @@ DWORD ReplaceWith(const std::wstring& temp, const std::wstring& target) {
 
 }  // namespace
 
+namespace detail {
+
+// The system finds a name whatever its case and reports the entry's own.
+bool EntryExistsAsSpelt(const std::string& folder, const std::string& name) {
+    WIN32_FIND_DATAW found;
+    HANDLE h = FindFirstFileW(win::Wide(JoinPath(folder, name)).c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    FindClose(h);
+    return win::Utf8(found.cFileName) == name;
+}
+
+}  // namespace detail
+
 std::vector<uint8_t> ReadFile(const std::string& path) {
     return ReadWhole<std::vector<uint8_t>>(path);
 }
