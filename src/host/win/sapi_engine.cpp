@@ -5,6 +5,9 @@
 #include "host/win/sapi_engine.h"
 
 #include <windows.h>
+// SAPI's class and interface ids are defined here: mingw-w64's uuid library
+// lacks them.
+#include <initguid.h>
 #include <sapi.h>
 
 #include <algorithm>
