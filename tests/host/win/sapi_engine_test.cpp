@@ -265,6 +265,9 @@ protected:
         std::string text;
         bool started;
         bool operator==(const Caption&) const = default;
+        friend std::ostream& operator<<(std::ostream& os, const Caption& c) {
+            return os << "'" << c.text << (c.started ? "' started" : "' not started");
+        }
     };
 
     std::unique_ptr<SapiEngine> Engine(std::vector<std::string> names = {"Anna", "Ben"}) {
