@@ -211,6 +211,14 @@ TEST(GameKeys, BackslashTellsThisGamesStatusAndGraveWaitsForASummary) {
     EXPECT_TRUE(run.Has(run.program.startUp().logHeader));
     const auto& us = run.world.sim->utterances();
     EXPECT_TRUE(us.back().cut);  // a key ends the reading
+    // The crowd goes with its transition sound, a pause, the reading, a
+    // pause, and the crowd comes back with the same sound.
+    std::vector<host::sim::SoundPlay> ways;
+    for (const auto& s : run.world.sim->sounds())
+        if (s.name == "baseway") ways.push_back(s);
+    ASSERT_EQ(ways.size(), 2u);
+    EXPECT_GE(us.back().queued, ways[0].stop + 0.3 + 0.3);  // the transition's own pause, then the reading's
+    EXPECT_GE(ways[1].start, us.back().end + 0.3);
 }
 
 }  // namespace

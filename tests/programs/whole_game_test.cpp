@@ -64,6 +64,14 @@ struct Day {
         bot.OnSay("do you wish to use this voice. yes ", kEnter);
         bot.OnSay(" would you like to get in some batting practice? yes ", kDown).OnSay(" no ", kEnter);
     }
+    // Declines the introduction, then leaves without saving at the game's
+    // first key wait: a start that only shows where the game begins.
+    void StartAndLeave() {
+        DeclineIntroduction();
+        player.pauseNow = [] { return true; };
+        player.pauseItem = 2;
+        Go();
+    }
     void Go() {
         world.sim->SetTimeLimit(6 * 3600);
         world.sim->SetSkipAhead(true);
@@ -736,10 +744,7 @@ TEST(WholeGame, CalledAfterNineteenTiedInningsTheSameGameBeginsAgain) {
             EXPECT_EQ(home.Read("baseball.sav"), " 4242 \r\n");
             // The next start plays game 6 again from its first pitch, at the same park.
             Day next(home.dir.path());
-            next.DeclineIntroduction();
-            next.player.pauseNow = [] { return true; };
-            next.player.pauseItem = 2;
-            next.Go();
+            next.StartAndLeave();
             EXPECT_EQ(next.program.startUp().start, StartUp::Start::NextGame);
             EXPECT_EQ(next.Count(" this is game #6"), 1u);
             EXPECT_EQ(next.Count(" the Owls verses the Reds"), 1u);
@@ -772,10 +777,7 @@ TEST(WholeGame, StoppedDuringTheAnnouncementTheGameCountsOnce) {
         ASSERT_TRUE(rec == Rec(1, 1, 0) || rec == Rec(1, 0, 1)) << rec;
         EXPECT_EQ(home.Read("baseball.sav"), " 4242 \r\n");
         Day next(home.dir.path());
-        next.DeclineIntroduction();
-        next.player.pauseNow = [] { return true; };
-        next.player.pauseItem = 2;
-        next.Go();
+        next.StartAndLeave();
         EXPECT_EQ(next.program.startUp().start, StartUp::Start::NextGame) << resumed;
         EXPECT_EQ(next.Count(" this is game #2"), 1u) << resumed;
         EXPECT_EQ(home.Read("baseball.rec"), rec);

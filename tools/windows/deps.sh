@@ -121,7 +121,7 @@ fetch() {
     local name=$1 release=$2 dir=$cache/src/$1
     mkdir -p "$dir"
     if [ ! -e "$dir/fetched" ]; then
-        prepare_apt
+        prepare_apt >&2
         rm -rf "${dir:?}"/*
         (cd "$dir" && apt-get "${apt_private[@]}" source --download-only "$name/$release" >&2) ||
             die "could not download the source package $name/$release"
@@ -131,6 +131,7 @@ fetch() {
     dsc=$(ls "$dir"/"$name"_*.dsc 2>/dev/null | head -n 1)
     [ -n "$dsc" ] || die "no .dsc of $name in $dir"
     rm -rf "$dir/tree"
+    # apt checked the files against the signed Release file.
     dpkg-source --no-check -x "$dsc" "$dir/tree" >&2 || die "could not unpack $dsc"
     echo "$dir/tree"
 }
@@ -146,12 +147,17 @@ timed() { # label, command...
 toolchain=(-G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/toolchain-mingw64.cmake" -DSW_WINDOWS_PREFIX="$prefix"
            -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release)
 
-# A stamp holds the source package's version; a library counts as built when
-# its stamp and its files are all there.
-built() { # name, files...
-    local name=$1 f
-    shift
-    [ -e "$stamps/$name" ] || return 1
+# A stamp holds the source package's version and the number of the recipe
+# that built it; a library counts as built when its stamp has the current
+# recipe and its files are all there. Changing how a library is built means
+# raising its recipe number, so that caches made before rebuild it.
+sdl2_recipe=1
+espeak_recipe=2
+
+built() { # name, recipe, files...
+    local name=$1 recipe=$2 f
+    shift 2
+    grep -qx "recipe $recipe" "$stamps/$name" 2>/dev/null || return 1
     for f in "$@"; do [ -e "$f" ] || return 1; done
 }
 
@@ -170,7 +176,7 @@ build_sdl2() {
     for d in SDL_VIDEO_DRIVER_WINDOWS SDL_AUDIO_DRIVER_WASAPI SDL_AUDIO_DRIVER_DSOUND; do
         grep -q "^#define $d 1" "$config" || die "SDL2 was built without $d"
     done
-    version_of libsdl2 >"$stamps/sdl2"
+    printf '%s\nrecipe %s\n' "$(version_of libsdl2)" "$sdl2_recipe" >"$stamps/sdl2"
 }
 
 # espeak-ng's data is made by its own program: its build rules run it under
@@ -183,11 +189,13 @@ build_espeak() {
     source "$here/wine-env.sh"
     wine_ready || die "no Wine prefix"
     export VALGRIND=wine
-    # SONIC_LIB and SONIC_INC point at nothing: set, they keep espeak-ng's
+    # The library's built-in data folder is its install prefix's: here one
+    # that exists nowhere, so a program finds the data only where it says.
+    # It is installed by hand below. SONIC_LIB and SONIC_INC point at nothing: set, they keep espeak-ng's
     # configuration from fetching the library from the internet, which
     # FETCHCONTENT_FULLY_DISCONNECTED forbids in any case.
     cmake -S "$src" -B "$b" "${toolchain[@]}" \
-        -DBUILD_SHARED_LIBS=OFF -DBUILD_TESTING=OFF -DESPEAK_BUILD_MANPAGES=OFF \
+        -DCMAKE_INSTALL_PREFIX=/nonexistent -DBUILD_SHARED_LIBS=OFF -DBUILD_TESTING=OFF -DESPEAK_BUILD_MANPAGES=OFF \
         -DUSE_LIBSONIC=OFF -DSONIC_LIB=/nonexistent/libsonic.a -DSONIC_INC=/nonexistent \
         -DFETCHCONTENT_FULLY_DISCONNECTED=ON \
         -DUSE_LIBPCAUDIO=OFF -DUSE_MBROLA=OFF -DUSE_ASYNC=OFF \
@@ -239,17 +247,17 @@ Version: $(version_of espeak-ng)
 Libs: -L\${libdir} -lespeak-ng -lstdc++
 Cflags: -I\${includedir} -DLIBESPEAK_NG_EXPORT
 PC
-    version_of espeak-ng >"$stamps/espeak-ng"
+    printf '%s\nrecipe %s\n' "$(version_of espeak-ng)" "$espeak_recipe" >"$stamps/espeak-ng"
 }
 
-if built sdl2 "$prefix/lib/libSDL2.a" "$prefix/lib/cmake/SDL2/SDL2Config.cmake"; then
-    say "SDL2 $(cat "$stamps/sdl2") is in the cache"
+if built sdl2 "$sdl2_recipe" "$prefix/lib/libSDL2.a" "$prefix/lib/cmake/SDL2/SDL2Config.cmake"; then
+    say "SDL2 $(head -n 1 "$stamps/sdl2") is in the cache"
 else
     timed "building SDL2" build_sdl2
 fi
-if built espeak-ng "$prefix/lib/libespeak-ng.a" "$prefix/include/espeak-ng/speak_lib.h" \
+if built espeak-ng "$espeak_recipe" "$prefix/lib/libespeak-ng.a" "$prefix/include/espeak-ng/speak_lib.h" \
     "$prefix/share/espeak-ng-data/phondata" "$prefix/share/espeak-ng-data/en_dict"; then
-    say "espeak-ng $(cat "$stamps/espeak-ng") is in the cache"
+    say "espeak-ng $(head -n 1 "$stamps/espeak-ng") is in the cache"
 else
     timed "building espeak-ng" build_espeak
 fi

@@ -54,13 +54,14 @@ for dll in $imports; do
 done
 
 source "$here/wine-env.sh"
+export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 wine_ready || die "no Wine prefix"
 out=$cache/smoke-out.txt
 err=$cache/smoke-err.txt
 windata=$(winepath -w "$data" 2>/dev/null) || die "winepath could not name $data"
 start_ns=$(date +%s%N)
 status=0
-SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy wine "$exe" "$windata" >"$out" 2>"$err" || status=$?
+wine "$exe" "$windata" >"$out" 2>"$err" || status=$?
 ms=$((($(date +%s%N) - start_ns) / 1000000))
 wine_done
 cat "$out"
@@ -69,3 +70,12 @@ cat "$out"
 grep -q '^SDL 2\.' "$out" || die "no SDL version in the output ($out)"
 grep -Eq '^samples [1-9][0-9]* at [0-9]+ Hz' "$out" || die "no speech synthesised ($out)"
 say "ran under Wine in $ms ms (with the data folder $windata)"
+
+# The data folder given is the one used: with a folder that does not exist,
+# espeak-ng must fail to start rather than find data somewhere else.
+status=0
+wine "$exe" 'C:\no such folder\espeak-ng-data' >"$out" 2>"$err" || status=$?
+wine_done
+[ "$status" -eq 1 ] && grep -q '^espeak_Initialize failed' "$err" ||
+    die "smoke.exe did not fail as it should with a missing data folder (status $status, see $err)"
+say "with a missing data folder it fails as it should"
