@@ -42,7 +42,7 @@ void ExitSequence::Run(Leave why, VoiceSettings voice) {
     // more: what had to be kept is written.
     if (state_ == State::CutShort || keys_.terminating()) return;
 
-    if (auto menu = host::FindFile(host_.folders().program, "vellobar")) {
+    if (auto menu = host::FindFile(host_.folders().program, host_.platform().ProgramFile("vellobar"))) {
         speech_.Voice.reset();
         host_.platform().StartProgram(*menu);
         return;

@@ -127,6 +127,9 @@ public:
     virtual void MessageBox(const std::string& text) = 0;
     // Starts another program without waiting for it. False when it could not be started.
     virtual bool StartProgram(const std::string& path) = 0;
+    // The file name of the program called `name` on this system ("vellobar",
+    // or "vellobar.exe" on Windows).
+    virtual std::string ProgramFile(const std::string& name) = 0;
 };
 
 // Where the program's files live.

@@ -65,7 +65,7 @@ private:
 std::vector<Item> GameMenu::InstalledGames() const {
     std::vector<Item> items;
     for (const Game& game : kGames) {
-        auto path = host::FindFile(host_.folders().program, game.program);
+        auto path = host::FindFile(host_.folders().program, host_.platform().ProgramFile(game.program));
         if (path && host::FileSize(*path)) items.push_back({game.spoken, *path});
     }
     items.push_back({" exit ", ""});

@@ -31,7 +31,7 @@ struct BattingProgram : Console {
 void BattingProgram::Leave() {
     sound.ReleaseAll();
     speech.Voice.reset();
-    const std::string menu = host::JoinPath(host.folders().program, "vellobar");
+    const std::string menu = host::JoinPath(host.folders().program, host.platform().ProgramFile("vellobar"));
     if (!keys.terminating() && host::FileSize(menu)) host.platform().StartProgram(menu);
     exitFlag = 1;
 }

@@ -65,7 +65,7 @@ std::unique_ptr<Window> Window::Open(const std::string& title, const Clock& cloc
     SDL_StopTextInput();
     SDL_RaiseWindow(window);
     SDL_SetWindowInputFocus(window);
-    InstallSessionHandlers();
+    InstallSessionHandlers(window);
     return std::unique_ptr<Window>(new Window(window, title, clock));
 }
 
@@ -75,7 +75,7 @@ Window::Window(SDL_Window* window, std::string title, const Clock& clock)
 }
 
 Window::~Window() {
-    RestoreSessionHandlers();
+    RestoreSessionHandlers(window_);
     SDL_DestroyWindow(window_);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }

@@ -42,6 +42,7 @@ public:
     void Wait(double maxSeconds) override;
     void MessageBox(const std::string& text) override;
     bool StartProgram(const std::string& path) override;
+    std::string ProgramFile(const std::string& name) override;
 
 private:
     Window(SDL_Window* window, std::string title, const Clock& clock);

@@ -41,7 +41,7 @@ extern "C" void OnTerminateSignal(int) {
 
 }  // namespace
 
-void InstallSessionHandlers() {
+void InstallSessionHandlers(SDL_Window* /*window*/) {
     struct sigaction action {};
     sigemptyset(&action.sa_mask);
     // No SA_RESTART: a wait for events may end early on a signal.
@@ -53,7 +53,7 @@ void InstallSessionHandlers() {
     sigaction(SIGHUP, &action, &previousHup);
 }
 
-void RestoreSessionHandlers() {
+void RestoreSessionHandlers(SDL_Window* /*window*/) {
     sigaction(SIGINT, &previousInt, nullptr);
     sigaction(SIGTERM, &previousTerm, nullptr);
     sigaction(SIGHUP, &previousHup, nullptr);
@@ -70,6 +70,10 @@ int TakeTerminateSignals() {
 // Only drivers with a real display and keyboard. Without a runtime folder no
 // Wayland display can be reached, and probing for one only prints a stray
 // complaint.
+std::string Window::ProgramFile(const std::string& name) {
+    return name;
+}
+
 std::string VideoDrivers() {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     const char* wayland = std::getenv("WAYLAND_DISPLAY");

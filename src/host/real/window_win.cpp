@@ -8,6 +8,9 @@
 #include <atomic>
 #include <cstdio>
 
+#include <SDL.h>
+#include <SDL_syswm.h>
+
 #include <windows.h>
 
 namespace sw::host::real {
@@ -16,35 +19,95 @@ namespace {
 
 // Ctrl+C or Ctrl+Break in the console counts as a request to close the
 // window. The console closed, a log-off or a shut-down mean the session is
-// ending: a terminate request, which nobody is asked about. The handler runs
-// on a thread of its own and only counts; Yield and Wait deliver.
+// ending: a terminate request, which nobody is asked about. The handlers only
+// count and wake the event loop; Yield and Wait deliver.
 std::atomic<int> pendingCloses{0};
 std::atomic<int> pendingTerminates{0};
+
+// Set once the window goes, which is after the program has stored what it
+// must: until then a console handler holds the process.
+HANDLE windowGone = nullptr;
+
+HWND sessionWindow = nullptr;
+WNDPROC sdlWindowProc = nullptr;
+
+// Wakes a wait for events from another thread.
+void WakeEventLoop() {
+    SDL_Event event{};
+    event.type = SDL_USEREVENT;
+    SDL_PushEvent(&event);
+}
 
 BOOL WINAPI OnConsoleEvent(DWORD event) {
     switch (event) {
         case CTRL_C_EVENT:
         case CTRL_BREAK_EVENT:
             pendingCloses.fetch_add(1, std::memory_order_relaxed);
+            WakeEventLoop();
             return TRUE;
         case CTRL_CLOSE_EVENT:
         case CTRL_LOGOFF_EVENT:
         case CTRL_SHUTDOWN_EVENT:
             pendingTerminates.fetch_add(1, std::memory_order_relaxed);
+            WakeEventLoop();
+            // Windows ends the process as soon as this returns (and in any case
+            // after five seconds for a closed console): it waits for the game
+            // to have written its files and let its window go.
+            if (windowGone != nullptr) WaitForSingleObject(windowGone, 10000);
             return TRUE;
         default:
             return FALSE;
     }
 }
 
-}  // namespace
-
-void InstallSessionHandlers() {
-    SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+// A program with a window hears of a log-off or shut-down by these messages,
+// not by the console's events. The session may end as soon as the answer to
+// WM_ENDSESSION is given, and the game can only write its files once the
+// event loop has returned: so it asks Windows to wait, saying why, and ends on
+// its own within a moment, after which Windows goes on. A critical shut-down
+// cannot be held up: the request is still passed on.
+LRESULT CALLBACK SessionWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_QUERYENDSESSION:
+            pendingTerminates.fetch_add(1, std::memory_order_relaxed);
+            if ((lParam & ENDSESSION_CRITICAL) != 0) return TRUE;
+            ShutdownBlockReasonCreate(window, L"Saving the game");
+            return FALSE;
+        case WM_ENDSESSION:
+            if (wParam) pendingTerminates.fetch_add(1, std::memory_order_relaxed);
+            return 0;
+        default:
+            return CallWindowProcW(sdlWindowProc, window, message, wParam, lParam);
+    }
 }
 
-void RestoreSessionHandlers() {
+}  // namespace
+
+void InstallSessionHandlers(SDL_Window* window) {
+    if (windowGone == nullptr) windowGone = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (windowGone != nullptr) ResetEvent(windowGone);
+    SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (window == nullptr || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_WINDOWS) {
+        std::fprintf(stderr, "the window will not hear of a log-off: %s\n", SDL_GetError());
+        return;
+    }
+    sessionWindow = info.info.win.window;
+    sdlWindowProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(sessionWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SessionWindowProc)));
+}
+
+void RestoreSessionHandlers(SDL_Window* /*window*/) {
+    if (sessionWindow != nullptr && sdlWindowProc != nullptr) {
+        ShutdownBlockReasonDestroy(sessionWindow);
+        SetWindowLongPtrW(sessionWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(sdlWindowProc));
+    }
+    sessionWindow = nullptr;
+    sdlWindowProc = nullptr;
     SetConsoleCtrlHandler(OnConsoleEvent, FALSE);
+    if (windowGone != nullptr) SetEvent(windowGone);
 }
 
 int TakeCloseSignals() {
@@ -53,6 +116,10 @@ int TakeCloseSignals() {
 
 int TakeTerminateSignals() {
     return pendingTerminates.exchange(0);
+}
+
+std::string Window::ProgramFile(const std::string& name) {
+    return name + ".exe";
 }
 
 std::string VideoDrivers() {

@@ -197,6 +197,7 @@ private:
     void Wait(double maxSeconds) override;
     void MessageBox(const std::string& text) override;
     bool StartProgram(const std::string& path) override;
+    std::string ProgramFile(const std::string& name) override { return name; }
     // SoundDevice
     std::unique_ptr<SoundBuffer> CreateSoundBufferFromFile(const std::string& path) override;
     void Beep() override { ++beeps_; }
