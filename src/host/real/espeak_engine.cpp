@@ -205,7 +205,9 @@ private:
     }
 
     void Run(std::promise<void> ready) {
-        sampleRate_ = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, kBufferMs, nullptr, espeakINITIALIZE_DONT_EXIT);
+        const std::string data = EspeakDataParent();
+        sampleRate_ = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, kBufferMs, data.empty() ? nullptr : data.c_str(),
+                                        espeakINITIALIZE_DONT_EXIT);
         if (sampleRate_ <= 0) {
             error_ = "the speech engine espeak-ng could not be initialised";
         } else {

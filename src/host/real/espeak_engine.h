@@ -16,6 +16,12 @@ namespace sw::host::real {
 // together. Captions keep the text as it was written.
 std::string SpeakableText(std::string_view text);
 
+// The folder that holds the engine's `espeak-ng-data`, as the engine's
+// narrow file calls take it; "" leaves the engine to its own search
+// (ESPEAK_DATA_PATH, then where it was installed). Each platform's own:
+// real_host_posix.cpp, real_host_win.cpp.
+std::string EspeakDataParent();
+
 class EspeakEngine : public SpeechEngine {
 public:
     // Throws HostError when the engine cannot be initialised.

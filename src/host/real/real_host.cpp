@@ -83,12 +83,13 @@ std::unique_ptr<RealHost> RealHost::Create(const std::string& title, std::string
     host->audio_->Open();  // on failure it reports and keeps time silently
 
     try {
-        host->speech_ = std::make_unique<EspeakEngine>(*host->mixer_, host->clock_);
+        host->builtInSpeech_ = std::make_unique<EspeakEngine>(*host->mixer_, host->clock_);
         host->speechOk_ = true;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "The speech engine could not be started: %s\n", e.what());
-        host->speech_ = std::make_unique<NullSpeechEngine>();
+        host->builtInSpeech_ = std::make_unique<NullSpeechEngine>();
     }
+    host->speech_ = PlayerVoices(*host->builtInSpeech_);
 
     host->folders_ = FindFolders();
     return host;
@@ -109,7 +110,7 @@ SoundDevice& RealHost::sound() {
 }
 
 SpeechEngine& RealHost::speech() {
-    return *speech_;
+    return speech_ ? *speech_ : *builtInSpeech_;
 }
 
 const Folders& RealHost::folders() const {

@@ -32,7 +32,7 @@ public:
     SpeechEngine& speech() override;
     const Folders& folders() const override;
 
-    // False when the speech engine could not be started.
+    // False when the built-in speech engine could not be started.
     bool speechOk() const { return speechOk_; }
     Mixer& mixer() { return *mixer_; }
 
@@ -48,7 +48,8 @@ private:
     std::unique_ptr<Window> window_;
     std::unique_ptr<Mixer> mixer_;
     std::unique_ptr<AudioDevice> audio_;  // pulls from the mixer: goes before it
-    std::unique_ptr<SpeechEngine> speech_;
+    std::unique_ptr<SpeechEngine> builtInSpeech_;
+    std::unique_ptr<SpeechEngine> speech_;  // the player's voices over the built-in ones; may be null
     bool speechOk_ = false;
     Folders folders_;
 };
@@ -63,6 +64,10 @@ std::string ShippedFolder(const std::string& programFolder, const std::string& n
 
 // The folder of the running executable; "" when it cannot be told.
 std::string ProgramFolder();
+
+// The voices the player is offered on this system, the built-in engine's
+// among them; null when the built-in ones are all there is.
+std::unique_ptr<SpeechEngine> PlayerVoices(SpeechEngine& builtIn);
 
 // This user's documents folder; "" when there is none.
 std::string UserDocumentsFolder();

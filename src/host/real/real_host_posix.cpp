@@ -2,6 +2,7 @@
 #include "host/real/real_host.h"
 
 #include "host/files.h"
+#include "host/real/espeak_engine.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -85,6 +86,16 @@ std::string DocumentsFolder(const std::string& home, const std::string& configHo
         if (std::string folder = DocumentsSetting(line, home); !folder.empty()) found = folder;
     }
     return found.empty() ? JoinPath(WithoutTrailingSlashes(home), "Documents") : found;
+}
+
+// The engine finds its data where the system's package put it.
+std::string EspeakDataParent() {
+    return {};
+}
+
+// The built-in voices are the only ones.
+std::unique_ptr<SpeechEngine> PlayerVoices(SpeechEngine& /*builtIn*/) {
+    return nullptr;
 }
 
 }  // namespace sw::host::real
