@@ -51,7 +51,8 @@ install_missing() {
     [ ${#missing[@]} -eq 0 ] && return 0
     say "installing: ${missing[*]}"
     local sudo=() start=$SECONDS
-    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    # sudo does not pass the environment on: the setting goes on its command line.
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo DEBIAN_FRONTEND=noninteractive)
     if ! "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"; then
         "${sudo[@]}" apt-get update
         "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}" ||
