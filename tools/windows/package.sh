@@ -133,6 +133,8 @@ waves=$(grep -c "^$top/sounds/.*\.wav$" <<<"$listing" || true)
 [ "$waves" -eq "$(ls "$root"/sounds/*.wav | wc -l)" ] || die "$zipfile holds $waves wave files"
 if grep -i '\.dll$' <<<"$listing"; then die "$zipfile holds a DLL"; fi
 if grep -v "^$top/" <<<"$listing"; then die "$zipfile holds files outside $top/"; fi
+bare=$(unzip -p "$zipfile" "$top/README.txt" | grep -cv $'\r$' || true)
+[ "$bare" -eq 0 ] || die "$top/README.txt has $bare lines without CR LF"
 
 say "$(wc -l <<<"$listing") entries, $(stat -c %s "$zipfile") bytes"
 echo "$zipfile"
