@@ -3,15 +3,22 @@
 #   ./quickstart.sh play   installs what is missing, builds, starts the game
 #   ./quickstart.sh test   installs what is missing, builds, runs every test
 #                          (once plainly, once under AddressSanitizer and
-#                          UndefinedBehaviorSanitizer)
+#                          UndefinedBehaviorSanitizer), then cross-builds the
+#                          Windows tests and runs them under Wine
 #   ./quickstart.sh package  installs what is missing, builds, makes the
 #                          Debian package and prints its path
+#   ./quickstart.sh windows  installs what is missing, cross-builds the
+#                          Windows edition and prints its zip's path last
+#
+# The Windows commands build SDL2 and espeak-ng for Windows once, into
+# ${XDG_CACHE_HOME:-~/.cache}/sluggerwood-windows (tools/windows/deps.sh).
 set -euo pipefail
 cd "$(dirname "$0")"
 export DEBIAN_FRONTEND=noninteractive
 
 packages=(g++ cmake make pkg-config libsdl2-dev libespeak-ng-dev espeak-ng-data libgtest-dev
-          xvfb xauth xdotool lintian desktop-file-utils appstream dpkg-dev x11-xkb-utils file)
+          xvfb xauth xdotool lintian desktop-file-utils appstream dpkg-dev x11-xkb-utils file unzip)
+windows_cache=${XDG_CACHE_HOME:-$HOME/.cache}/sluggerwood-windows
 
 install_missing() {
     local missing=()
@@ -20,8 +27,10 @@ install_missing() {
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     echo "Installing: ${missing[*]}"
-    local sudo=()
-    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    # sudo leaves most of the environment behind: the front end is named
+    # again for apt.
+    local sudo=(env DEBIAN_FRONTEND=noninteractive)
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo "${sudo[@]}")
     if ! "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"; then
         "${sudo[@]}" apt-get update && "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
     fi
@@ -46,6 +55,11 @@ test)
     (cd build && ctest --output-on-failure -j "$(nproc)")
     build build-sanitize -DSW_SANITIZE=ON
     (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j "$(nproc)" -LE real)
+    # The Windows suite: each test program started once under Wine.
+    tools/windows/deps.sh "$windows_cache"
+    build build-windows-tests -G Ninja -DCMAKE_TOOLCHAIN_FILE=tools/windows/toolchain-mingw64.cmake \
+        -DSW_WINDOWS_PREFIX="$windows_cache/prefix"
+    (cd build-windows-tests && ctest --output-on-failure -j "$(nproc)")
     ;;
 package)
     install_missing
@@ -57,8 +71,13 @@ package)
     echo "The package: $deb"
     echo "Install it with: sudo apt install $deb"
     ;;
+windows)
+    install_missing
+    tools/windows/deps.sh "$windows_cache"
+    tools/windows/package.sh "$windows_cache"
+    ;;
 *)
-    echo "usage: $0 play|test|package" >&2
+    echo "usage: $0 play|test|package|windows" >&2
     exit 2
     ;;
 esac
