@@ -3,12 +3,11 @@
 // HostError and never in a read past the end.
 #include "host/wav.h"
 
+#include "host/files.h"
 #include "host/host.h"
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <optional>
 
 namespace sw::host {
@@ -104,10 +103,9 @@ WaveData ParseWave(const std::vector<uint8_t>& file) {
 }
 
 WaveData LoadWave(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw HostError("cannot open " + path + ": " + std::strerror(errno));
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw HostError("cannot read " + path);
+    // Read as every other file is: a folder name with accents or in another
+    // script is found on every system.
+    const std::vector<uint8_t> bytes = ReadFile(path);
     try {
         return ParseWave(bytes);
     } catch (const HostError& e) {
