@@ -2,6 +2,7 @@
 #include "data/data_folder.h"
 #include "data/settings_files.h"
 #include "host/files.h"
+#include "support/folder_entries.h"
 #include "support/sim_run.h"
 
 #include <gtest/gtest.h>
@@ -173,7 +174,8 @@ TEST(DataFolder, ANewFolderGetsTheShippedDefaultsTheOlderInstallationsFilesFirst
     EXPECT_EQ(host::ReadText(old.data + "/baseballrules.txt"), "rule one\r\n\r\nrule two\r\n");
     EXPECT_EQ(host::ReadText(old.data + "/baseballstartingpitchers.txt"), "shipped starters\r\n");
     EXPECT_EQ(host::ReadText(old.data + "/BaseballReliefPitchers.txt"), "mine\r\n");
-    EXPECT_FALSE(fs::exists(old.data + "/baseballreliefpitchers.txt"));
+    EXPECT_EQ(test::SpellingsOf(old.data, "baseballreliefpitchers.txt"),
+              std::vector<std::string>{"BaseballReliefPitchers.txt"});
     EXPECT_EQ(host::ReadText(old.data + "/baseball.txt"), "shipped guide\r\n");
 
     // Set up now: a roster deleted later is not brought back.
