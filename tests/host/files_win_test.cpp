@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
@@ -148,6 +149,16 @@ TEST_F(WinFilesTest, AFileLockedElsewhereIsKeptAndTheWriteFails) {
     EXPECT_EQ(ReadText(Path("baseball.cfg")), "new\r\n");
 }
 
+// A folder where the file should be will not go away by waiting: the write
+// fails at once rather than after the retries kept for a file held open.
+TEST_F(WinFilesTest, AFolderInTheWayFailsTheWriteAtOnce) {
+    ASSERT_TRUE(MakeFolder(Path("baseball.rec")));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THROW(WriteFileAtomic(Path("baseball.rec"), "new"), HostError);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+    EXPECT_EQ(WideEntries(), std::vector<std::wstring>{L"baseball.rec"});
+}
+
 // The versions the killed writer writes in turn: each of its own length, so
 // that a file cut short or made of two of them is none of them.
 std::string Version(int n) {
@@ -185,7 +196,7 @@ TEST_F(WinFilesTest, AKilledWriteLeavesTheOldOrTheNewVersion) {
                            L"\" --gtest_filter=WinKilledWrite.DISABLED_WritesUntilKilled --gtest_also_run_disabled_tests";
     ASSERT_TRUE(SetEnvironmentVariableW(L"SW_KILLED_WRITE_FOLDER", PathFromUtf8(dir_).c_str()));
     constexpr DWORD kKilled = 9;
-    for (int round = 0; round < 4; ++round) {
+    for (int round = 0; round < 8; ++round) {
         DeleteFileW((PathFromUtf8(dir_) / L"started").c_str());
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
