@@ -6,9 +6,12 @@
 #include "host/host.h"
 #include "host/text_win.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstddef>
 #include <thread>
+#include <vector>
 
 #include <windows.h>
 
@@ -59,6 +62,18 @@ DWORD WriteAll(HANDLE file, const char* data, size_t size) {
     return 0;
 }
 
+// The rename through a handle wants the whole path, with the system's own
+// separators.
+std::wstring FullPath(const std::wstring& path) {
+    const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (size == 0) return path;
+    std::wstring full(size, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size) return path;
+    full.resize(length);
+    return full;
+}
+
 template <typename Bytes>
 Bytes ReadWhole(const std::string& path) {
     // A folder cannot be opened this way, so it is not mistaken for a file.
@@ -76,19 +91,86 @@ Bytes ReadWhole(const std::string& path) {
     return out;
 }
 
-// The replacing rename. A virus scanner or an indexer may hold the old file
-// open for a moment without letting it be replaced: such a rename is tried
-// again for about a second before the write is given up.
-DWORD ReplaceWith(const std::wstring& temp, const std::wstring& target) {
+// SetFileInformationByHandle's rename with POSIX semantics (Windows 10 1709
+// and later; the SDK headers declare it only for those versions). A file
+// open elsewhere, shared for deleting, is replaced at once: its name goes to
+// the new file and its readers keep the old contents.
+constexpr int kFileRenameInfoEx = 22;  // FILE_INFO_BY_HANDLE_CLASS
+constexpr DWORD kRenameReplaceIfExists = 0x1;
+constexpr DWORD kRenamePosixSemantics = 0x2;
+struct RenameInfoEx {
+    DWORD Flags;
+    HANDLE RootDirectory;
+    DWORD FileNameLength;  // in bytes, without a terminating nul
+    WCHAR FileName[1];
+};
+
+// Gives the open file `file` the name `target`, replacing what is there.
+// Returns 0 or the error; ERROR_INVALID_PARAMETER, ERROR_NOT_SUPPORTED or
+// ERROR_INVALID_FUNCTION when the system or the volume cannot do it.
+DWORD RenameOpenFile(HANDLE file, const std::wstring& target) {
+    std::vector<unsigned char> buffer(offsetof(RenameInfoEx, FileName) + (target.size() + 1) * sizeof(WCHAR));
+    auto* info = reinterpret_cast<RenameInfoEx*>(buffer.data());
+    info->Flags = kRenameReplaceIfExists | kRenamePosixSemantics;
+    info->RootDirectory = nullptr;
+    info->FileNameLength = static_cast<DWORD>(target.size() * sizeof(WCHAR));
+    std::copy(target.begin(), target.end(), info->FileName);
+    info->FileName[target.size()] = L'\0';
+    if (SetFileInformationByHandle(file, static_cast<FILE_INFO_BY_HANDLE_CLASS>(kFileRenameInfoEx), info,
+                                   static_cast<DWORD>(buffer.size()))) {
+        return 0;
+    }
+    return GetLastError();
+}
+
+bool Unsupported(DWORD err) {
+    return err == ERROR_INVALID_PARAMETER || err == ERROR_NOT_SUPPORTED || err == ERROR_INVALID_FUNCTION ||
+           err == ERROR_CALL_NOT_IMPLEMENTED;
+}
+
+// The replacing rename of the written temporary file `file` (named `temp`)
+// to `target`. Where the rename through the handle is not supported (older
+// Windows, a FAT volume, Wine), the file is closed and moved by name; a file
+// open elsewhere then cannot be replaced until it is closed. A virus scanner
+// or an indexer may hold the old file for a moment without sharing it for
+// deleting: the rename is tried again for about a second before the write is
+// given up. The file is closed on return.
+DWORD ReplaceWith(Handle& file, const std::wstring& temp, const std::wstring& target) {
+    bool byHandle = true;
     for (int attempt = 0;; ++attempt) {
-        if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            return 0;
+        DWORD err = 0;
+        if (byHandle) {
+            err = RenameOpenFile(file.get(), target);
+            if (err == 0) {
+                // The contents were flushed before the rename: a failed close
+                // loses nothing.
+                file.Close();
+                return 0;
+            }
+            if (Unsupported(err)) {
+                byHandle = false;
+                err = file.Close();
+                if (err != 0) return err;
+            }
         }
-        const DWORD err = GetLastError();
-        if ((err != ERROR_SHARING_VIOLATION && err != ERROR_ACCESS_DENIED) || attempt >= 20) return err;
+        // Write-through matters only for a move to another volume, which this
+        // is not; it costs nothing here.
+        if (!byHandle) {
+            if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+                return 0;
+            }
+            err = GetLastError();
+        }
+        if ((err != ERROR_SHARING_VIOLATION && err != ERROR_ACCESS_DENIED) || attempt >= 20) {
+            file.Close();
+            return err;
+        }
         // A folder of that name will not go away by waiting.
         const DWORD attributes = GetFileAttributesW(target.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return err;
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            file.Close();
+            return err;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
 }
@@ -130,7 +212,8 @@ void WriteFileAtomic(const std::string& path, const std::string& contents) {
     for (int attempt = 0; created == INVALID_HANDLE_VALUE; ++attempt) {
         temp = win::Wide(JoinPath(folder, "." + base + ".tmp" + std::to_string(GetCurrentProcessId()) + "-" +
                                               std::to_string(serial.fetch_add(1))));
-        created = CreateFileW(temp.c_str(), GENERIC_WRITE, kShareAll, nullptr, CREATE_NEW,
+        // DELETE access: the rename goes through this handle.
+        created = CreateFileW(temp.c_str(), GENERIC_WRITE | DELETE, kShareAll, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
         if (created == INVALID_HANDLE_VALUE) {
             const DWORD err = GetLastError();
@@ -141,9 +224,8 @@ void WriteFileAtomic(const std::string& path, const std::string& contents) {
 
     DWORD err = WriteAll(file.get(), contents.data(), contents.size());
     if (err == 0 && !FlushFileBuffers(file.get())) err = GetLastError();
-    const DWORD closeErr = file.Close();
-    if (err == 0) err = closeErr;
-    if (err == 0) err = ReplaceWith(temp, widePath);
+    if (err == 0) err = ReplaceWith(file, temp, FullPath(widePath));
+    file.Close();
     if (err != 0) {
         DeleteFileW(temp.c_str());
         Fail("cannot write", path, err);

@@ -1,7 +1,9 @@
 // Choosing the data folder and bringing an older installation's files into it.
 #include "data/data_folder.h"
+#include "data/game_files.h"
 #include "data/settings_files.h"
 #include "host/files.h"
+#include "support/folder_entries.h"
 #include "support/sim_run.h"
 
 #include <gtest/gtest.h>
@@ -48,6 +50,38 @@ TEST(DataFolder, ChosenInTheDocumentsFolderOrTheWorkingFolder) {
     host::WriteFileAtomic(f.documents + "/TAMBERLYN", "not a folder");
     EXPECT_EQ(getkp(f), f.working);
     EXPECT_EQ(Entries(f.documents), std::vector<std::string>{"TAMBERLYN"});
+}
+
+// A player whose user folder has an accent, and a team and manager named with
+// accents: the data folder is made under it, the older installation's record
+// comes over, and the names are written and read back as the player typed
+// them (UTF-8 bytes, whatever the system's code page).
+TEST(DataFolder, AccentedFolderAndNamesSurviveWriteAndReadBack) {
+    test::TempDir dir;
+    const std::string user = dir.path() + "/Bj\xC3\xB6rk";  // "Björk"
+    host::Folders f;
+    f.working = user + "/baseball";
+    f.documents = user + "/Documents";
+    ASSERT_TRUE(host::MakeFolder(user));
+    ASSERT_TRUE(host::MakeFolder(f.working));
+    host::WriteFileAtomic(f.working + "/baseball.rec", " 1 \r\n 2 \r\n 1 \r\nJos\xC3\xA9's Owls\r\nRen\xC3\xA9\r\nLarks\r\n");
+
+    const std::string data = getkp(f);
+    EXPECT_EQ(data, f.documents + "/tamberlyn");
+    EXPECT_EQ(test::SpellingsOf(dir.path(), "bj\xC3\xB6rk"), std::vector<std::string>{"Bj\xC3\xB6rk"});
+    cofs(data, f.working);
+    SeriesRecord rec;
+    ASSERT_TRUE(ReadSeriesRecord(data + "/baseball.rec", rec));
+    EXPECT_EQ(rec.teamName1, "Jos\xC3\xA9's Owls");
+    EXPECT_EQ(rec.managerName, "Ren\xC3\xA9");
+
+    rec.teamName2 = "Z\xC3\xBCrich Larks";  // "Zürich"
+    ASSERT_TRUE(WriteSeriesRecord(data + "/baseball.rec", rec));
+    SeriesRecord back;
+    ASSERT_TRUE(ReadSeriesRecord(data + "/baseball.rec", back));
+    EXPECT_EQ(back.teamName1, rec.teamName1);
+    EXPECT_EQ(back.managerName, rec.managerName);
+    EXPECT_EQ(back.teamName2, "Z\xC3\xBCrich Larks");
 }
 
 // An older installation: all eleven files, with every kind of line end.
@@ -173,7 +207,8 @@ TEST(DataFolder, ANewFolderGetsTheShippedDefaultsTheOlderInstallationsFilesFirst
     EXPECT_EQ(host::ReadText(old.data + "/baseballrules.txt"), "rule one\r\n\r\nrule two\r\n");
     EXPECT_EQ(host::ReadText(old.data + "/baseballstartingpitchers.txt"), "shipped starters\r\n");
     EXPECT_EQ(host::ReadText(old.data + "/BaseballReliefPitchers.txt"), "mine\r\n");
-    EXPECT_FALSE(fs::exists(old.data + "/baseballreliefpitchers.txt"));
+    EXPECT_EQ(test::SpellingsOf(old.data, "baseballreliefpitchers.txt"),
+              std::vector<std::string>{"BaseballReliefPitchers.txt"});
     EXPECT_EQ(host::ReadText(old.data + "/baseball.txt"), "shipped guide\r\n");
 
     // Set up now: a roster deleted later is not brought back.

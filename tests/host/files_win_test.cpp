@@ -7,7 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -17,6 +21,11 @@ namespace sw::host {
 namespace {
 
 namespace fs = std::filesystem;
+
+// Wine's ntdll has an export of its own that Windows' lacks.
+bool UnderWine() {
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
 
 class WinFilesTest : public ::testing::Test {
 protected:
@@ -91,6 +100,16 @@ TEST_F(WinFilesTest, NamesAreFoundWhateverTheirCase) {
     EXPECT_EQ(ReadText(Path("Baseball.CFG")), "y");
 }
 
+// Windows (10, 1709 and later, on NTFS) replaces a file that another program
+// holds open, if that program shares it for deleting as most readers do: the
+// file's name goes to the new contents and the reader keeps the old ones.
+// Wine 8 cannot: it has no rename with POSIX semantics (SetFileInformation-
+// ByHandle answers FileRenameInfoEx with ERROR_INVALID_PARAMETER, and
+// NtSetInformationFile FileRenameInformationEx with STATUS_NOT_IMPLEMENTED),
+// and its server refuses to rename over a file that is open anywhere
+// (MoveFileExW and FileRenameInfo: ERROR_ACCESS_DENIED, however the file is
+// shared). There the write is given up after its retries, with the old file
+// whole, as when the file is locked.
 TEST_F(WinFilesTest, AFileOpenElsewhereIsReplacedWhole) {
     const std::string old = "old saved game\r\n";
     WriteFileAtomic(Path("baseball.sav"), old);
@@ -98,12 +117,19 @@ TEST_F(WinFilesTest, AFileOpenElsewhereIsReplacedWhole) {
     HANDLE reader = OpenElsewhere("baseball.sav", FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
     ASSERT_NE(reader, INVALID_HANDLE_VALUE);
 
-    WriteFileAtomic(Path("baseball.sav"), "new\r\n");
-    EXPECT_EQ(ReadText(Path("baseball.sav")), "new\r\n");
+    if (UnderWine()) {
+        EXPECT_THROW(WriteFileAtomic(Path("baseball.sav"), "new\r\n"), HostError);
+        EXPECT_EQ(ReadText(Path("baseball.sav")), old);
+    } else {
+        WriteFileAtomic(Path("baseball.sav"), "new\r\n");
+        EXPECT_EQ(ReadText(Path("baseball.sav")), "new\r\n");
+    }
     // The reader still has the old version, whole.
     EXPECT_EQ(ReadHandle(reader), old);
     CloseHandle(reader);
     EXPECT_EQ(WideEntries(), std::vector<std::wstring>{L"baseball.sav"});
+    WriteFileAtomic(Path("baseball.sav"), "newer\r\n");
+    EXPECT_EQ(ReadText(Path("baseball.sav")), "newer\r\n");
 }
 
 TEST_F(WinFilesTest, AFileLockedElsewhereIsKeptAndTheWriteFails) {
@@ -121,6 +147,83 @@ TEST_F(WinFilesTest, AFileLockedElsewhereIsKeptAndTheWriteFails) {
     EXPECT_EQ(WideEntries(), std::vector<std::wstring>{L"baseball.cfg"});
     WriteFileAtomic(Path("baseball.cfg"), "new\r\n");
     EXPECT_EQ(ReadText(Path("baseball.cfg")), "new\r\n");
+}
+
+// A folder where the file should be will not go away by waiting: the write
+// fails at once rather than after the retries kept for a file held open.
+TEST_F(WinFilesTest, AFolderInTheWayFailsTheWriteAtOnce) {
+    ASSERT_TRUE(MakeFolder(Path("baseball.rec")));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THROW(WriteFileAtomic(Path("baseball.rec"), "new"), HostError);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+    EXPECT_EQ(WideEntries(), std::vector<std::wstring>{L"baseball.rec"});
+}
+
+// The versions the killed writer writes in turn: each of its own length, so
+// that a file cut short or made of two of them is none of them.
+std::string Version(int n) {
+    return "version " + std::to_string(n) + "\r\n" + std::string(size_t(1000 + n % 5 * 30000), char('a' + n % 26)) +
+           "\r\nend\r\n";
+}
+
+bool IsAVersion(const std::string& text) {
+    const int n = std::atoi(text.c_str() + std::min<size_t>(text.size(), 8));
+    return text == Version(n);
+}
+
+// The killed writer: run by the test below as a child of its own, it writes
+// the versions in turn into the file named by SW_KILLED_WRITE_FILE until it
+// is killed.
+TEST(WinKilledWrite, DISABLED_WritesUntilKilled) {
+    wchar_t folder[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableW(L"SW_KILLED_WRITE_FOLDER", folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) GTEST_SKIP() << "only run as the killed writer";
+    const std::string path = JoinPath(Utf8FromPath(fs::path(folder)), "baseball.sav");
+    for (int n = 1;; ++n) {
+        WriteFileAtomic(path, Version(n));
+        if (n == 1) WriteFileAtomic(JoinPath(Utf8FromPath(fs::path(folder)), "started"), "");
+    }
+}
+
+// A program killed in the middle of a write (TerminateProcess, as the task
+// manager or a shut-down does) leaves the old version or the new one, whole.
+TEST_F(WinFilesTest, AKilledWriteLeavesTheOldOrTheNewVersion) {
+    std::mt19937 random(std::random_device{}());
+    WriteFileAtomic(Path("baseball.sav"), Version(0));
+    wchar_t self[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
+    std::wstring command = L"\"" + std::wstring(self) +
+                           L"\" --gtest_filter=WinKilledWrite.DISABLED_WritesUntilKilled --gtest_also_run_disabled_tests";
+    ASSERT_TRUE(SetEnvironmentVariableW(L"SW_KILLED_WRITE_FOLDER", PathFromUtf8(dir_).c_str()));
+    constexpr DWORD kKilled = 9;
+    for (int round = 0; round < 8; ++round) {
+        DeleteFileW((PathFromUtf8(dir_) / L"started").c_str());
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION child{};
+        ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                                   nullptr, &startup, &child));
+        // Once it writes, it is killed some time into a write (each takes a
+        // few milliseconds).
+        for (int waited = 0; waited < 30000 && !FileSize(Path("started")).has_value(); waited += 5) {
+            if (WaitForSingleObject(child.hProcess, 5) == WAIT_OBJECT_0) break;
+        }
+        const bool started = FileSize(Path("started")).has_value();
+        if (started) Sleep(std::uniform_int_distribution<DWORD>(0, 40)(random));
+        TerminateProcess(child.hProcess, kKilled);
+        WaitForSingleObject(child.hProcess, 10000);
+        DWORD exitCode = 0;
+        GetExitCodeProcess(child.hProcess, &exitCode);
+        CloseHandle(child.hThread);
+        CloseHandle(child.hProcess);
+        ASSERT_TRUE(started) << "round " << round << ": the writer never wrote";
+        ASSERT_EQ(exitCode, kKilled) << "round " << round << ": the writer ended before it was killed";
+
+        const std::string text = ReadText(Path("baseball.sav"));
+        const std::string head = text.substr(0, text.find('\r'));
+        EXPECT_TRUE(IsAVersion(text)) << "round " << round << ": " << text.size() << " bytes, " << head;
+    }
+    SetEnvironmentVariableW(L"SW_KILLED_WRITE_FOLDER", nullptr);
 }
 
 TEST(WinFolders, DocumentsAndProgramFoldersAreTheSystemsOwn) {

@@ -5,6 +5,7 @@
 #include "game/game.h"
 #include "game_player.h"
 #include "host/files.h"
+#include "support/folder_entries.h"
 #include "support/sim_run.h"
 
 #include <gtest/gtest.h>
@@ -180,7 +181,7 @@ TEST(GameExit, SettingsComeFromTheDataFolderAndGoBackThere) {
     // The file is found in its own letter case and rewritten there on exit.
     run.program.exitSequence().Run(Leave::ExitWithoutSaving, VoiceSettings::Loaded);
     EXPECT_EQ(host::ReadText(run.data() + "/Baseball.CFG"), " 2 \r\n 3 \r\n");
-    EXPECT_FALSE(host::FileSize(run.data() + "/baseball.cfg"));
+    EXPECT_EQ(test::SpellingsOf(run.data(), "baseball.cfg"), std::vector<std::string>{"Baseball.CFG"});
 }
 
 TEST(GameExit, AnOlderInstallationIsBroughtOverOnce) {

@@ -10,6 +10,7 @@
 #include "player_home.h"
 #include "host/files.h"
 #include "practice/batting_program.h"
+#include "support/folder_entries.h"
 #include "support/sim_run.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +19,6 @@
 #include <functional>
 #include <map>
 
-#include <sys/stat.h>
 
 namespace sw {
 namespace {
@@ -156,11 +156,6 @@ void Prepare(const Home& home, const InGame& c) {
     });
 }
 
-ino_t Inode(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
-}
-
 // The session ending during a game, compared with a run that is the same up
 // to that point and there presses Escape and chooses "save and exit": the
 // same bytes in both files. Then the next start resumes that game.
@@ -219,7 +214,8 @@ TEST(SessionEnd, AGameInProgressIsSavedAsSaveAndExitSavesIt) {
 
         Home home;
         Prepare(home, c);
-        const ino_t before = Inode(home.data() + "/baseball.sav");
+        const auto before = test::FileIdentity(home.data() + "/baseball.sav");
+        ASSERT_TRUE(before.has_value());
         {
             Day day(home);
             setUp(day);
@@ -278,7 +274,7 @@ TEST(SessionEnd, AGameInProgressIsSavedAsSaveAndExitSavesIt) {
             }
         }
         EXPECT_EQ(home.GameFiles(), saved);
-        EXPECT_NE(Inode(home.data() + "/baseball.sav"), before);  // written anew, not left as it was
+        EXPECT_NE(test::FileIdentity(home.data() + "/baseball.sav"), before);  // written anew, not left as it was
 
         // The next start goes on with that game, and the same bytes come back
         // when it is saved again at once.
