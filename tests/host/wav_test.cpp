@@ -1,9 +1,11 @@
+#include "host/files.h"
 #include "host/host.h"
 #include "host/wav.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -181,17 +183,16 @@ TEST(Wave, CorruptedBytesAreAnErrorOrAConsistentWave) {
     }
 }
 
+// The game may be unpacked into a folder whose name is neither ASCII nor in
+// Windows' ANSI code page.
 TEST(Wave, LoadWaveReadsAFileAndNamesItInErrors) {
-    const std::string path = ::testing::TempDir() + "wav_test_sound.wav";
+    const std::string folder = ::testing::TempDir() + "wav_test_Игры_Björk";
+    const std::string path = folder + "/sound.wav";
     const Bytes file = Riff({FmtChunk({}), Chunk("data", kSamples)});
-    {
-        std::FILE* f = std::fopen(path.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        std::fwrite(file.data(), 1, file.size(), f);
-        std::fclose(f);
-    }
+    std::filesystem::create_directories(PathFromUtf8(folder));
+    WriteFileAtomic(path, std::string(file.begin(), file.end()));
     EXPECT_EQ(LoadWave(path).bytes, kSamples);
-    std::remove(path.c_str());
+    std::filesystem::remove_all(PathFromUtf8(folder));
     try {
         LoadWave(path);
         ADD_FAILURE() << "a missing file loaded";
