@@ -56,9 +56,16 @@ public:
     virtual uint32_t DataBytes() const = 0;
 };
 
+// How the mix reaches the ears (a player's option): stereo as panned; mono,
+// each voice at the larger of its two gains on both sides; left or right,
+// that on one side and silence on the other.
+enum class ChannelMode { Stereo, Mono, Left, Right };
+
 class SoundDevice {
 public:
     virtual ~SoundDevice() = default;
+    // Stereo until the player chooses otherwise.
+    virtual void SetChannelMode(ChannelMode /*mode*/) {}
     // Throws HostError when the file is missing or not a wave file we can play.
     virtual std::unique_ptr<SoundBuffer> CreateSoundBufferFromFile(const std::string& path) = 0;
     // A short system tone.

@@ -95,6 +95,11 @@ public:
     double EffectPercent();
     double EffectPercentAt(double clockTime);
 
+    // The rising tone that follows the pitch (a player's option; off until
+    // chosen).
+    void SetPitchCue(bool on) { pitchCue_ = on; }
+    bool pitchCue() const { return pitchCue_; }
+
     Keys& keys() { return keys_; }
     host::Host& host() { return host_; }
 
@@ -108,6 +113,7 @@ private:
     void Start(std::unique_ptr<host::SoundBuffer>& b, const std::string& name, int volume, int pan, int flags);
 
     host::Host& host_;
+    bool pitchCue_ = false;
     Keys& keys_;
     std::unique_ptr<host::SoundBuffer> effectBuffer_;
     std::unique_ptr<host::SoundBuffer> overlayBuffer_;
