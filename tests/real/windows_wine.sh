@@ -276,29 +276,41 @@ awk -v start="$(cat run1.start)" -v loud=$loud 'NR == FNR { if (!c && $0 ~ /[A-Z
     END { printf "cold start to the first spoken word: caption %.2f s, sound %.2f s\n", c - start, s - start }' \
     run1.times levels.txt
 
-# The pitch: after the call's caption, the ball is heard on the left (3 dB
-# or more above the right, the crowd being centred), then crosses to the
-# right (9 dB below) within 0.3 to 3.2 s, louder on the left over the first
-# half of the way than over the second. One pitch of run 1 must do so.
+# The pitch: the crowd is centred and always there, so each side's level is
+# taken above the crowd's (the median over the pitch's time of the quieter
+# side). After the call's caption the ball is heard on the left (10 dB or
+# more above the right), then crosses to the right (10 dB below) within 0.3
+# to 3.2 s, more on the left over the first half of the way than over the
+# second. One pitch of run 1 must do so; the plain left/right ratio is shown
+# beside it.
 grep -E " (here's|and) the pitch$" run1.times | cut -d' ' -f1 >calls.txt
 awk '
-    function db(a, b) { return 20 * log((a + 1) / (b + 1)) / log(10) }
+    function db(a, b) { return 10 * log((a + 1e-9) / (b + 1e-9)) / log(10) }
+    function sort(a, n,   i, j, v) { for (i = 2; i <= n; ++i) { v = a[i]; for (j = i - 1; j > 0 && a[j] > v; --j) a[j + 1] = a[j]; a[j + 1] = v } }
     FNR == NR { call[++calls] = $1; next }
-    { t[++n] = $1; d[n] = db($2, $3) }
+    { t[++n] = $1; l[n] = $2 * $2; r[n] = $3 * $3 }
     END {
         for (c = 1; c <= calls; ++c) {
+            k = 0; delete q
+            for (i = 1; i <= n; ++i) if (t[i] >= call[c] && t[i] <= call[c] + 4) { ++k; q[k] = (l[i] < r[i] ? l[i] : r[i]); if (!from) from = i; to = i }
+            if (k < 10) { from = 0; continue }
+            sort(q, k); floor = q[int((k + 1) / 2)]; eps = floor * 0.05 + 1
             w1 = w2 = 0
-            for (i = 1; i <= n; ++i) {
-                if (t[i] < call[c] || t[i] > call[c] + 4) continue
-                if (!w1 && d[i] >= 3) w1 = i
-                else if (w1 && d[i] <= -9) { w2 = i; break }
+            for (i = from; i <= to; ++i) {
+                el = l[i] - floor; er = r[i] - floor; d[i] = db((el > 0 ? el : 0) + eps, (er > 0 ? er : 0) + eps)
+                if (!w1 && t[i] >= call[c] + 0.2 && d[i] >= 10) w1 = i
+                else if (w1 && !w2 && d[i] <= -10) w2 = i
             }
+            from = 0
             if (!w1 || !w2 || t[w2] - t[w1] < 0.3 || t[w2] - t[w1] > 3.2) continue
-            half = int((w1 + w2) / 2); first = second = 0; seq = ""
-            for (i = w1; i <= w2; ++i) { if (i <= half) first += d[i]; else second += d[i]; seq = seq sprintf(" %.0f", d[i]) }
+            half = int((w1 + w2) / 2); first = second = 0; seq = plain = ""
+            for (i = w1; i <= w2; ++i) {
+                if (i <= half) first += d[i]; else second += d[i]
+                seq = seq sprintf(" %.0f", d[i]); plain = plain sprintf(" %.0f", db(l[i], r[i]))
+            }
             if (first / (half - w1 + 1) <= second / (w2 - half)) continue
-            printf "pitch %d: left at %.2f s after its call, right at %.2f s; left/right in dB, 50 ms apart:%s\n",
-                c, t[w1] - call[c], t[w2] - call[c], seq
+            printf "pitch %d: left at %.2f s after its call, right at %.2f s; every 50 ms, left/right in dB above the crowd:%s; plain:%s\n",
+                c, t[w1] - call[c], t[w2] - call[c], seq, plain
             found = 1
         }
         if (!found) { print "no pitch was heard crossing from left to right"; exit 1 }
