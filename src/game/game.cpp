@@ -40,6 +40,7 @@ void GameProgram::RegisterKeys() {
     waits_.AddHotKey("123", [this] { dialogs_.changevoice(); });
     waits_.AddHotKey("192", [this] { ReadBack(broadcast_.lastHalfSummary); });
     waits_.AddHotKey("220", [this] { ReadBack(startUp_.logHeader); });
+    waits_.AddHistoryKeys();
     plays_.status.pauseMenu = [this] { pauseMenu_.Run(); };
 }
 

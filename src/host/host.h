@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -106,6 +107,11 @@ public:
     virtual std::string VoiceName(int index) = 0;
     // Throws HostError when the engine cannot be used.
     virtual std::unique_ptr<SpeechVoice> CreateVoice() = 0;
+    // Hears each text of its voices as it starts to sound, when its caption
+    // is written; an empty function hears none. It may be called on any of
+    // the engine's threads, always before a purge that follows returns, and
+    // must not call the engine.
+    virtual void OnStarted(std::function<void(const std::string& text)> /*listener*/) {}
 };
 
 // Receives the window's events during Yield.

@@ -44,6 +44,7 @@ int BattingProgram::Run() {
         if (exitFlag != 1) keys.SetCode("27");
     };
     dialogs.RegisterHotKeys(false);
+    waits.AddHistoryKeys();
 
     sound.waveFrequency = 11026;
     if (!checkwaves(host.folders().sounds, true)) {

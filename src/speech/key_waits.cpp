@@ -6,8 +6,30 @@ namespace sw {
 
 KeyWaits::KeyWaits(Keys& keys, Speech& speech, Sound& sound) : keys_(keys), speech_(speech), sound_(sound) {}
 
-void KeyWaits::AddHotKey(std::string code, std::function<void()> fn) {
-    hotKeys_.emplace_back(std::move(code), std::move(fn));
+void KeyWaits::AddHotKey(std::string code, std::function<void()> fn, Then then) {
+    (then == Then::WaitOn ? waitingKeys_ : hotKeys_).emplace_back(std::move(code), std::move(fn));
+}
+
+// Windows' codes of the four keys; never Insert or Caps Lock, which screen
+// readers hold down for their own commands.
+void KeyWaits::AddHistoryKeys() {
+    using Step = SpeechHistory::Step;
+    const std::pair<const char*, Step> keys[] = {{"36", Step::Latest}, {"33", Step::Back}, {"34", Step::Forward},
+                                                 {"35", Step::Newest}};
+    for (const auto& [code, step] : keys)
+        AddHotKey(code, [this, step = step] { speech_.Recall(step); }, Then::WaitOn);
+}
+
+bool KeyWaits::RanWaitingKey() {
+    if (typing_) return false;
+    for (auto& [code, fn] : waitingKeys_) {
+        if (keys_.Last().code == code) {
+            fn();
+            keys_.Discard();
+            return true;
+        }
+    }
+    return false;
 }
 
 Key KeyWaits::getkey() {
@@ -17,7 +39,7 @@ Key KeyWaits::getkey() {
         keys_.idle();
         if (sound_.crowdOn == 1 || keys_.variant().crowdAlways) sound_.ramcrowd();
         keys_.yield();
-    } while (!keys_.Pressed());
+    } while (!keys_.Pressed() || RanWaitingKey());
     speech_.stopspeech();
     bool hot = false;
     for (auto& [code, fn] : hotKeys_) {
@@ -31,6 +53,12 @@ Key KeyWaits::getkey() {
 }
 
 std::string KeyWaits::getter(const std::string& prompt) {
+    struct Typing {
+        explicit Typing(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
+        ~Typing() { flag_ = was_; }
+        bool& flag_;
+        bool was_;
+    } typing(typing_);
 restart:
     keys_.clk();
     speech_.say2(prompt);

@@ -18,9 +18,17 @@ class KeyWaits {
 public:
     KeyWaits(Keys& keys, Speech& speech, Sound& sound);
 
+    // What getkey does once a hot key has run: hand the key on to the
+    // question that waited, or take it and wait on, the question never
+    // knowing (keys that only serve the player, as the history keys do).
+    enum class Then { Return, WaitOn };
+
     // Hot keys of getkey, tested in the order added, each on the key as the
-    // one before left it.
-    void AddHotKey(std::string code, std::function<void()> fn);
+    // one before left it. Keys that wait on are tested first, and not in a
+    // typed answer, where every key is typed.
+    void AddHotKey(std::string code, std::function<void()> fn, Then then = Then::Return);
+    // Home, PageUp, PageDown and End: the sentences heard, again.
+    void AddHistoryKeys();
 
     // Waits for a key while the crowd lives, silences the voice and runs the
     // hot keys; returns the key as they left it.
@@ -41,7 +49,12 @@ private:
     Keys& keys_;
     Speech& speech_;
     Sound& sound_;
+    // Runs the key's hot key that waits on, if it has one.
+    bool RanWaitingKey();
+
     std::vector<std::pair<std::string, std::function<void()>>> hotKeys_;
+    std::vector<std::pair<std::string, std::function<void()>>> waitingKeys_;
+    bool typing_ = false;  // in a typed answer
     std::string typedAnswer_;
     bool shiftPending_ = false;
 };

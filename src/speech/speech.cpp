@@ -6,7 +6,9 @@
 
 namespace sw {
 
-Speech::Speech(host::Host& host, Keys& keys) : host_(host), keys_(keys) {}
+Speech::Speech(host::Host& host, Keys& keys) : host_(host), keys_(keys) {
+    host_.speech().OnStarted([history = history_](const std::string& text) { history->Started(text); });
+}
 
 void Speech::Speak(const std::string& text, int flags) {
     if (!Voice) return;
@@ -15,6 +17,14 @@ void Speech::Speak(const std::string& text, int flags) {
     } catch (const std::exception& e) {
         std::fprintf(stderr, "speech: %s\n", e.what());
     }
+    // The engine has told of every text that started before the purge.
+    if ((flags & host::kSpeakPurge) != 0) history_->Purged();
+}
+
+void Speech::Recall(SpeechHistory::Step step) {
+    stopspeech();
+    if (const auto text = history_->Take(step)) say2(*text);
+    else host_.sound().Beep();
 }
 
 void Speech::say(const std::string& text) { Speak(text, host::kSpeakWait); }

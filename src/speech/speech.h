@@ -3,6 +3,7 @@
 
 #include "host/host.h"
 #include "input/keys.h"
+#include "speech/history.h"
 
 #include <memory>
 #include <string>
@@ -34,6 +35,11 @@ public:
     // Speaks through the voice with errors reported and swallowed.
     void Speak(const std::string& text, int flags);
 
+    // Speaks again the sentence of the history the step leads to, cutting
+    // what is being said; a beep at either end.
+    void Recall(SpeechHistory::Step step);
+    const SpeechHistory& history() const { return *history_; }
+
     int voiceCountMinus1() const { return voiceCount - 1; }
     Keys& keys() { return keys_; }
     host::Host& host() { return host_; }
@@ -43,6 +49,8 @@ private:
 
     host::Host& host_;
     Keys& keys_;
+    // Shared with the engine, which may tell it from its own threads.
+    std::shared_ptr<SpeechHistory> history_ = std::make_shared<SpeechHistory>();
 };
 
 // Stored voice settings as read from the settings files; absent fields keep

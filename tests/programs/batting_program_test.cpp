@@ -248,6 +248,34 @@ TEST(BattingProgram, HotKeysRateAndVoice) {
     EXPECT_EQ(last.voice, 2);
 }
 
+TEST(BattingProgram, HomeDuringThePitchSwingsAndAtTheBoxRepeats) {
+    constexpr int kHome = 36;
+    ProgramRun run;
+    AcceptVoice(run.bot);
+    Bot& b = run.bot;
+    b.OnSay(" random pitches ", kEnter).OnSay(kBox, kHome).OnSay(kBox, kSpace);
+    host::sim::SimHost& sim = *run.world.sim;
+    b.Step([&sim] {
+        for (auto* buffer : sim.liveBuffers())
+            if (buffer->name().size() == 2 && buffer->name()[0] == 'p' && buffer->playing()) return true;
+        return false;
+    }, [&sim] { sim.PressKey(kHome, sim.clock().now() + 0.3); });
+    b.OnSay(kBox, kE).OnSay(" random pitches ", kUp).OnSay(" exit ", kEnter);
+    run.Go();
+    ASSERT_TRUE(b.done()) << "stopped at step " << b.stepsDone();
+    const auto spoken = run.spoken();
+    const size_t pitch = Find(spoken, " and the pitch");
+    ASSERT_LT(pitch + 1, spoken.size());
+    ASSERT_LT(Find(spoken, kBox) + 1, spoken.size());
+    EXPECT_EQ(spoken[Find(spoken, kBox) + 1], kBox) << "Home at the box says it again";
+    EXPECT_NE(spoken[pitch + 1], " and the pitch") << "Home in the pitch is a swing, not a repeat";
+    bool swung = false;
+    for (const auto& p : sim.sounds())
+        swung = swung || p.name == "sm" || p.name == "ft" || (p.name.size() == 2 && p.name[1] == 'h');
+    EXPECT_TRUE(swung);
+    EXPECT_EQ(sim.beeps(), 0);
+}
+
 TEST(BattingProgram, KeyDuringAVerdictSoundCutsItShort) {
     ProgramRun run;
     AcceptVoice(run.bot);

@@ -13,6 +13,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <deque>
+#include <functional>
 #include <future>
 #include <mutex>
 #include <set>
@@ -56,6 +57,7 @@ struct Session {
     bool closed = false;  // guarded by Worker::mu_
     int captionsPrinting = 0;  // taken from the mixer, not yet written; guarded by Worker::mu_
     unsigned long printingGeneration = 0;  // the purge generation they were taken in
+    std::function<void(const std::string&)> started;  // told of each caption as it is taken; guarded by Worker::mu_
 };
 
 struct Utterance {
@@ -109,9 +111,15 @@ public:
             if (!session.closed) {
                 heard = session.mixer.SpeechTakeCaptions();
                 session.mixer.SpeechPurge();
+                Tell(session, heard);
             }
         }
         for (const auto& t : heard) Caption(t);
+    }
+
+    void SetListener(Session& session, std::function<void(const std::string&)> listener) {
+        std::lock_guard lock(mu_);
+        session.started = std::move(listener);
     }
 
     void SetGain(Session& session, double gain) {
@@ -167,6 +175,7 @@ private:
                     continue;
                 }
                 auto texts = s.mixer.SpeechTakeCaptions();
+                Tell(s, texts);
                 if (!texts.empty()) {
                     s.captionsPrinting += static_cast<int>(texts.size());
                     s.printingGeneration = generation_;
@@ -288,6 +297,14 @@ private:
         if (!voices_.empty()) espeak_SetVoiceByName(kChoices[voices_.front()].spec);
     }
 
+    // The session's listener hears the texts as they are taken from the
+    // mixer, under the lock, so that a purge returns only once it has heard
+    // every text that started before it.
+    static void Tell(Session& session, const std::vector<std::string>& texts) {
+        if (session.started)
+            for (const auto& t : texts) session.started(t);
+    }
+
     // Every utterance goes to standard output as one line when it starts, for
     // a terminal, a braille display or a test to follow.
     static void Caption(const std::string& text) {
@@ -385,5 +402,9 @@ int EspeakEngine::VoiceCount() { return Worker::Get().VoiceCount(); }
 std::string EspeakEngine::VoiceName(int index) { return Worker::Get().VoiceName(index); }
 
 std::unique_ptr<SpeechVoice> EspeakEngine::CreateVoice() { return std::make_unique<EspeakVoice>(impl_->session); }
+
+void EspeakEngine::OnStarted(std::function<void(const std::string& text)> listener) {
+    Worker::Get().SetListener(*impl_->session, std::move(listener));
+}
 
 }  // namespace sw::host::real

@@ -31,6 +31,7 @@ public:
     int VoiceCount() override;
     std::string VoiceName(int index) override;
     std::unique_ptr<SpeechVoice> CreateVoice() override;
+    void OnStarted(std::function<void(const std::string& text)> listener) override;
 
     class Impl;
 private:

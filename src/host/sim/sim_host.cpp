@@ -273,6 +273,7 @@ void SimHost::SpeechSettle() {
             double s = std::max(u.queued, prevEnd);
             if (s > now_) break;
             u.start = s;
+            if (startListener_) startListener_(u.text);
         }
         double e = u.start + u.duration;
         if (e > now_) break;

@@ -204,6 +204,9 @@ private:
     // SpeechEngine
     int VoiceCount() override { return voiceCount_; }
     std::unique_ptr<SpeechVoice> CreateVoice() override;
+    void OnStarted(std::function<void(const std::string& text)> listener) override {
+        startListener_ = std::move(listener);
+    }
 
     struct Event {
         double time;
@@ -219,6 +222,7 @@ private:
     std::vector<Event> pending_;
     std::vector<Utterance> utterances_;
     size_t speechHead_ = 0;  // first utterance not yet finished
+    std::function<void(const std::string&)> startListener_;  // told as each utterance starts
     std::vector<SoundPlay> sounds_;
     std::vector<SimBuffer*> live_;
     std::vector<std::string> started_;

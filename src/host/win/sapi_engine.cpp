@@ -337,8 +337,22 @@ void WriteCaption(const std::string& text) {
     std::fflush(stdout);
 }
 
+// The listener of the engine's voices, which hear it from their own threads.
+struct SapiEngine::Started {
+    std::mutex mu;
+    std::function<void(const std::string&)> listener;
+
+    void Tell(const std::string& text) {
+        std::lock_guard lock(mu);
+        if (listener) listener(text);
+    }
+};
+
 SapiEngine::SapiEngine(std::vector<std::string> names, SapiVoiceFactory factory, CaptionWriter caption)
-    : names_(std::move(names)), factory_(std::move(factory)), caption_(std::move(caption)) {}
+    : names_(std::move(names)),
+      factory_(std::move(factory)),
+      caption_(std::move(caption)),
+      started_(std::make_shared<Started>()) {}
 
 std::unique_ptr<SapiEngine> SapiEngine::OpenInstalled(std::string& error) {
     std::vector<std::string> names;
@@ -404,7 +418,16 @@ std::string SapiEngine::VoiceName(int index) {
 std::unique_ptr<SpeechVoice> SapiEngine::CreateVoice() { return CreateSapiVoice(); }
 
 std::unique_ptr<SapiVoice> SapiEngine::CreateSapiVoice() {
-    return std::make_unique<Voice>(factory_, caption_, VoiceCount());
+    auto caption = [caption = caption_, started = started_](const std::string& text) {
+        caption(text);
+        started->Tell(text);
+    };
+    return std::make_unique<Voice>(factory_, std::move(caption), VoiceCount());
+}
+
+void SapiEngine::OnStarted(std::function<void(const std::string& text)> listener) {
+    std::lock_guard lock(started_->mu);
+    started_->listener = std::move(listener);
 }
 
 // ---- The combined list ----
@@ -552,6 +575,11 @@ std::string VoiceList::VoiceName(int index) {
 
 std::unique_ptr<SpeechVoice> VoiceList::CreateVoice() {
     return std::make_unique<ListVoice>(sapi_.get(), builtIn_, shared_);
+}
+
+void VoiceList::OnStarted(std::function<void(const std::string& text)> listener) {
+    if (sapi_ != nullptr) sapi_->OnStarted(listener);
+    builtIn_.OnStarted(std::move(listener));
 }
 
 }  // namespace sw::host::win

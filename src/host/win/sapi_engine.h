@@ -46,11 +46,14 @@ public:
     std::string VoiceName(int index) override;
     std::unique_ptr<SpeechVoice> CreateVoice() override;
     std::unique_ptr<SapiVoice> CreateSapiVoice();
+    void OnStarted(std::function<void(const std::string& text)> listener) override;
 
+    struct Started;
 private:
     std::vector<std::string> names_;
     SapiVoiceFactory factory_;
     CaptionWriter caption_;
+    std::shared_ptr<Started> started_;
 };
 
 // The voices the game offers on Windows: those of `sapi` (which may be null)
@@ -67,6 +70,7 @@ public:
     int VoiceCount() override;
     std::string VoiceName(int index) override;
     std::unique_ptr<SpeechVoice> CreateVoice() override;
+    void OnStarted(std::function<void(const std::string& text)> listener) override;
 
     struct Shared;
 private:
