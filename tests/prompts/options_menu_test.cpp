@@ -40,13 +40,5 @@ TEST(OptionsMenu, EachStepGoesToTheNextValueOrStopsAtTheEnd) {
     }
 }
 
-TEST(OptionsMenu, EachItemSaysItsNameAndValue) {
-    const data::PlayerOptions o{ChannelMode::Left, true, -40};
-    EXPECT_EQ(OptionsMenu::Spoken(0, o), " sound channels. left ear only. ");
-    EXPECT_EQ(OptionsMenu::Spoken(1, o), " rising pitch tone. on. ");
-    EXPECT_EQ(OptionsMenu::Spoken(2, o), " sound delay. -40 milliseconds. ");
-    EXPECT_EQ(OptionsMenu::Spoken(0, {ChannelMode::Right, false, 0}), " sound channels. right ear only. ");
-}
-
 }  // namespace
 }  // namespace sw
