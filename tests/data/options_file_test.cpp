@@ -26,6 +26,7 @@ TEST(OptionsFile, EachLineReadsAsItsRuleSays) {
         {"  Channels =\tRIGHT  \n", {ChannelMode::Right, false, 0}, 0},
         {"channels = stereo\r\n", off, 0},
         {"pitch_cue = on\r\n", {ChannelMode::Stereo, true, 0}, 0},
+        {"pitch_cue = on\t\r\n", {ChannelMode::Stereo, true, 0}, 0},
         {"pitch_cue = on\r\npitch_cue = off\r\n", off, 0},
         {"latency_ms = 80\r\n", {ChannelMode::Stereo, false, 80}, 0},
         {"latency_ms = -100\r\n", {ChannelMode::Stereo, false, -100}, 0},
@@ -45,6 +46,7 @@ TEST(OptionsFile, EachLineReadsAsItsRuleSays) {
         {"= mono\r\n", off, 1},
         // Neither a problem nor an option.
         {"speech = system\r\n# channels = mono\r\n; pitch_cue = on\r\n", off, 0},
+        {"; a note without an equals sign\r\n", off, 0},
     };
     for (const ReadCase& c : cases) {
         std::vector<std::string> problems;
@@ -55,9 +57,10 @@ TEST(OptionsFile, EachLineReadsAsItsRuleSays) {
 
 TEST(OptionsFile, AProblemNamesItsLineAndWhatTheKeyTakes) {
     std::vector<std::string> problems;
-    ParseOptions("channels = mono\r\nchannels = both\r\n", &problems);
-    ASSERT_EQ(problems.size(), 1u);
+    ParseOptions("channels = mono\r\nchannels = both\r\npitch_cue = 1\r\n", &problems);
+    ASSERT_EQ(problems.size(), 2u);
     EXPECT_EQ(problems[0], "baseball.opt line 2: channels cannot be \"both\" (it takes stereo, mono, left or right); ignored");
+    EXPECT_EQ(problems[1], "baseball.opt line 3: pitch_cue cannot be \"1\" (it takes on or off); ignored");
 }
 
 struct WriteCase {
