@@ -16,7 +16,8 @@ GameProgram::GameProgram(host::Host& h)
       gameEnd_(gs_, speech_, sound_, waits_, plays_.status, files_),
       pauseMenu_(gs_, rosters_, speech_, sound_, waits_, files_),
       inningLoop_(gs_, rosters_, speech_, sound_, keys_, plays_, bullpen_, broadcast_, gameEnd_, pauseMenu_),
-      exit_(h, keys_, speech_, sound_, files_) {
+      exit_(h, keys_, speech_, sound_, files_),
+      optionsMenu_(h, speech_, sound_, keys_) {
     RegisterKeys();
 }
 
@@ -30,6 +31,7 @@ void GameProgram::RegisterKeys() {
     waits_.AddHotKey("17", [this] { dialogs_.adjrate(); });
     waits_.AddHotKey("119", [this] { prompts_.speckeys(); });
     waits_.AddHotKey("120", [this] { prompts_.readbbrtxt(); });
+    waits_.AddHotKey("121", [this] { optionsMenu_.Run(options_.values, [this] { options_.Save(); }); });
     waits_.AddHotKey("122", [this] {
         // Kept before the crowd returns: a session that ends in that wait
         // still has the player's levels.
@@ -42,6 +44,10 @@ void GameProgram::RegisterKeys() {
     waits_.AddHotKey("220", [this] { ReadBack(startUp_.logHeader); });
     waits_.AddHistoryKeys();
     plays_.status.pauseMenu = [this] { pauseMenu_.Run(); };
+    startUp_.dataFolderKnown = [this] {
+        options_.Load(files_.folder);
+        optionsMenu_.ApplyAtStart(options_.values);
+    };
 }
 
 void GameProgram::ReadBack(const std::string& text) {

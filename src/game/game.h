@@ -3,6 +3,8 @@
 #pragma once
 
 #include "console/console.h"
+#include "console/options_menu.h"
+#include "data/options_file.h"
 #include "data/rosters.h"
 #include "game/broadcast.h"
 #include "game/bullpen.h"
@@ -44,6 +46,9 @@ public:
     const InningLoop& inningLoop() const { return inningLoop_; }
     const PlayValues& playValues() const { return plays_.pv; }
     ExitSequence& exitSequence() { return exit_; }
+    // The player's options as read from baseball.opt and changed since.
+    const data::PlayerOptions& options() const { return options_.values; }
+    int latencyMs() const { return options_.latencyMs(); }
     // Why the last Run ended; unset before it ends.
     std::optional<Leave> ended;
 
@@ -75,6 +80,8 @@ private:
     PauseMenu pauseMenu_;
     InningLoop inningLoop_;
     ExitSequence exit_;
+    data::OptionsFile options_;
+    OptionsMenu optionsMenu_;
 };
 
 int RunGame(host::Host& host);

@@ -43,6 +43,7 @@ void StartUp::Run() {
     files_.folder = data::getkp(host_.folders());
     data::cofs(files_.folder, host_.folders().working, host_.folders().defaults);
     prompts_.dataFolder = files_.folder;
+    if (dataFolderKnown) dataFolderKnown();
 
     if (!LoadSettings()) {
         host_.platform().MessageBox("Sorry but I couldn't find any voices to use\rPlease contact Pellwick");

@@ -19,6 +19,7 @@
 #include "speech/sound.h"
 #include "speech/speech.h"
 
+#include <functional>
 #include <string>
 
 namespace sw {
@@ -42,6 +43,8 @@ public:
     bool settingsLoaded = false;  // the voice settings are known and belong in baseball.cfg
     std::string takeWave = "take";
     int extraCommercials = 0;     // numbered extra commercials found in the sounds folder
+    // Runs once the data folder is known, before the voice settings are read.
+    std::function<void()> dataFolderKnown;
 
 private:
     int newLog_ = 0;  // the log starts afresh with this game

@@ -1,6 +1,8 @@
 #include "menu/game_menu.h"
 
 #include "console/console.h"
+#include "console/options_menu.h"
+#include "data/options_file.h"
 #include "data/settings_files.h"
 #include "host/files.h"
 #include "input/variant.h"
@@ -35,7 +37,8 @@ class GameMenu {
 public:
     explicit GameMenu(host::Host& h)
         : host_(h),
-          console_(h, MenuVariant()) {}
+          console_(h, MenuVariant()),
+          optionsMenu_(h, console_.speech, console_.sound, console_.keys) {}
 
     int Run();
 
@@ -60,6 +63,8 @@ private:
     Sound& sound_ = console_.sound;
     KeyWaits& waits_ = console_.waits;
     Dialogs& dialogs_ = console_.dialogs;
+    data::OptionsFile options_;
+    OptionsMenu optionsMenu_;
 };
 
 std::vector<Item> GameMenu::InstalledGames() const {
@@ -97,6 +102,9 @@ int GameMenu::Run() {
         keys_.SetCode("27");
     };
     dialogs_.RegisterHotKeys(false);
+    options_.Load(data::OptionsFolder(host_.folders()));
+    optionsMenu_.ApplyAtStart(options_.values);
+    waits_.AddHotKey("121", [this] { optionsMenu_.Run(options_.values, [this] { options_.Save(); }); });
 
     StoredVoice stored;
     if (auto cfg = data::ReadGameVoiceConfig(host_.folders())) {

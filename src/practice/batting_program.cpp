@@ -1,6 +1,8 @@
 #include "practice/batting_program.h"
 
 #include "console/console.h"
+#include "console/options_menu.h"
+#include "data/options_file.h"
 #include "data/settings_files.h"
 #include "host/files.h"
 #include "practice/practice.h"
@@ -15,11 +17,14 @@ namespace {
 // The program's objects, composed with the practice program's variants.
 struct BattingProgram : Console {
     explicit BattingProgram(host::Host& h)
-        : Console(h, Variant::Batting()), host(h), pitch(sound, keys), practice(speech, sound, waits, pitch) {}
+        : Console(h, Variant::Batting()), host(h), pitch(sound, keys), practice(speech, sound, waits, pitch),
+          optionsMenu(h, speech, sound, keys) {}
 
     host::Host& host;
     Pitch pitch;
     Practice practice;
+    data::OptionsFile options;
+    OptionsMenu optionsMenu;
     int exitFlag = 0;
 
     int Run();
@@ -44,6 +49,9 @@ int BattingProgram::Run() {
         if (exitFlag != 1) keys.SetCode("27");
     };
     dialogs.RegisterHotKeys(false);
+    options.Load(data::OptionsFolder(host.folders()));
+    optionsMenu.ApplyAtStart(options.values);
+    waits.AddHotKey("121", [this] { optionsMenu.Run(options.values, [this] { options.Save(); }); });
     waits.AddHistoryKeys();
 
     sound.waveFrequency = 11026;

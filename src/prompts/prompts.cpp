@@ -18,6 +18,7 @@ const char* const Prompts::kSpecialKeys =
     "f7. say all of the above information. "
     "f8. reed special key instructions. "
     "f9. reed baseball rules dot t x t file. "
+    "f10. player options. "
     "f11. adjust volume. "
     "f12.  change voice. "
     " back slash key. say series status. "

@@ -1,0 +1,89 @@
+#include "console/options_menu.h"
+
+namespace sw {
+
+namespace {
+
+constexpr char kIntro[] = " Player options. Up and down to choose, enter to change, escape to leave. ";
+constexpr char kLeave[] = " options closed. ";
+constexpr int kLatencyStep = 10;
+
+constexpr host::ChannelMode kChannelOrder[] = {host::ChannelMode::Stereo, host::ChannelMode::Mono,
+                                               host::ChannelMode::Left, host::ChannelMode::Right};
+constexpr const char* kChannelSpoken[] = {"stereo", "mono", "left ear only", "right ear only"};
+
+int ChannelIndex(host::ChannelMode mode) {
+    for (int i = 0; i < 4; ++i)
+        if (kChannelOrder[i] == mode) return i;
+    return 0;
+}
+
+}  // namespace
+
+OptionsMenu::OptionsMenu(host::Host& host, Speech& speech, Sound& sound, Keys& keys)
+    : host_(host), speech_(speech), sound_(sound), keys_(keys) {}
+
+void OptionsMenu::Apply(const data::PlayerOptions& options) {
+    host_.sound().SetChannelMode(options.channels);
+    sound_.SetPitchCue(options.pitchCue);
+}
+
+void OptionsMenu::ApplyAtStart(const data::PlayerOptions& options) {
+    if (options != data::PlayerOptions{}) Apply(options);
+}
+
+std::string OptionsMenu::Spoken(int item, const data::PlayerOptions& options) {
+    switch (item) {
+    case 0:
+        return std::string(" sound channels. ") + kChannelSpoken[ChannelIndex(options.channels)] + ". ";
+    case 1:
+        return std::string(" rising pitch tone. ") + (options.pitchCue ? "on" : "off") + ". ";
+    default:
+        return " sound delay. " + std::to_string(options.latencyMs) + " milliseconds. ";
+    }
+}
+
+void OptionsMenu::Step(int item, int direction, data::PlayerOptions& options) {
+    switch (item) {
+    case 0:
+        options.channels = kChannelOrder[(ChannelIndex(options.channels) + 4 + direction) % 4];
+        break;
+    case 1:
+        options.pitchCue = !options.pitchCue;
+        break;
+    default: {
+        // The delay stops at its ends rather than going round.
+        const int next = options.latencyMs + direction * kLatencyStep;
+        if (next >= data::kLatencyMin && next <= data::kLatencyMax) options.latencyMs = next;
+        break;
+    }
+    }
+}
+
+void OptionsMenu::Run(data::PlayerOptions& options, const std::function<void()>& changed) {
+    const std::string opener = keys_.Last().code;
+    speech_.stopspeech();
+    speech_.say2(kIntro);
+    int item = 0;
+    speech_.say2(Spoken(item, options));
+    for (;;) {
+        const Key key = keys_.getkey2();
+        speech_.stopspeech();
+        const std::string& code = key.code;
+        if (code == "27") break;
+        if (code == "38" || code == "40") {
+            item = (item + (code == "38" ? kItems - 1 : 1)) % kItems;
+        } else if (code == "13" || code == "39" || code == "37") {
+            Step(item, code == "37" ? -1 : 1, options);
+            Apply(options);
+            if (changed) changed();
+        } else if (code == "112") {
+            speech_.say2(kIntro);
+        }
+        speech_.say2(Spoken(item, options));
+    }
+    speech_.say2(kLeave);
+    keys_.SetCode(opener);
+}
+
+}  // namespace sw
