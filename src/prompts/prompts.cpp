@@ -24,7 +24,10 @@ const char* const Prompts::kSpecialKeys =
     " back slash key. say series status. "
     "control key. adjust rate of speech. "
     " escape key. save and or exit game. "
-    "grave accent key. repeat last half inning stats. ";
+    "grave accent key. repeat last half inning stats. "
+    "home key. repeat the last thing said. "
+    "page up and page down. go back and forth through what was said. "
+    "end key. back to the newest. ";
 
 Prompts::Prompts(Speech& speech, Sound& sound, KeyWaits& waits)
     : speech_(speech), sound_(sound), waits_(waits), keys_(waits.keys()) {}
