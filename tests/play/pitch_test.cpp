@@ -68,6 +68,54 @@ TEST(PitchSwing, WindowsOverThePitchSound) {
     }
 }
 
+TEST(PitchSwing, TheCueRisesWithThePitchAndChangesNeitherTheBallNorTheSwing) {
+    // The same pitch with a key 0.3 s into it, cue off and on.
+    struct Run {
+        double swingPercent;
+        std::vector<std::string> sounds;
+        std::vector<std::pair<double, uint32_t>> ballRates;
+        std::vector<host::sim::SoundPlay> tones;
+    };
+    auto run = [](bool cue) {
+        PitchWorld w;
+        w.sound.SetPitchCue(cue);
+        w.pv().batterAction = 2;
+        w.Force(Quiet(4));
+        bool pressed = false;
+        w.sim().OnTick([&] {
+            for (const auto& p : w.sim().sounds()) {
+                if (p.name == "p4" && !pressed && w.sim().clock().now() >= p.start + 0.3) {
+                    w.sim().PressKey(32, p.start + 0.3);
+                    pressed = true;
+                }
+            }
+        });
+        w.plays.pitch.ThePitch();
+        Run r{w.pitch().swingPercent, w.Sounds(true), {}, {}};
+        for (const auto& p : w.sim().sounds()) {
+            if (p.name == "p4") r.ballRates = p.frequencies;
+            if (p.name == "tone") r.tones.push_back(p);
+        }
+        std::erase_if(r.sounds, [](const std::string& x) { return x.rfind("tone", 0) == 0; });
+        return r;
+    };
+    const Run off = run(false), on = run(true);
+    EXPECT_GT(off.swingPercent, 30);
+    EXPECT_EQ(on.swingPercent, off.swingPercent);
+    EXPECT_EQ(on.sounds, off.sounds);
+    EXPECT_EQ(on.ballRates, off.ballRates);
+    EXPECT_TRUE(off.tones.empty());
+    ASSERT_EQ(on.tones.size(), 1u);
+    const auto& tone = on.tones[0];
+    ASSERT_FALSE(tone.frequencies.empty());
+    // Steered as the ball travelled, up to where it was at the swing, and
+    // silent from the swing.
+    EXPECT_NEAR(tone.frequencies.back().second, tone.frequency * Sound::PitchCueHz(on.swingPercent) / 440, 0.01 * tone.frequency);
+    EXPECT_TRUE(std::is_sorted(tone.frequencies.begin(), tone.frequencies.end(),
+                               [](const auto& a, const auto& b) { return a.second < b.second; }));
+    EXPECT_GE(tone.stop, 0);
+}
+
 TEST(PitchSwing, BallInPlayIsAHitBelowTheBattersChance) {
     // wf 50 against the chance the batter had: below it a hit.
     for (const auto& [roll, hit] : std::vector<std::pair<int, bool>>{{19, true}, {20, false}, {1, true}, {50, false}}) {
