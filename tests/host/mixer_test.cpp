@@ -10,7 +10,6 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
-#include <cstdint>
 #include <cstdlib>
 #include <functional>
 #include <numbers>
@@ -431,12 +430,11 @@ TEST(MixerSpeech, PurgeIsImmediate) {
 
 // A fixed scene through the integer render: a looping mono voice panned
 // left, a stereo one-shot panned right whose rate and pan change mid-way, an
-// 8-bit voice hard left, and speech over them. `mode` is set before anything
-// plays, `later` (when given) at the second render.
-std::vector<int16_t> RenderScene(const ChannelMode* mode, const ChannelMode* later = nullptr) {
+// 8-bit voice hard left, and speech over them.
+std::vector<int16_t> RenderScene(ChannelMode mode, bool setMode = true) {
     FakeClock clock;
     Mixer mixer(clock, kRate);
-    if (mode) mixer.SetChannelMode(*mode);
+    if (setMode) mixer.SetChannelMode(mode);
     auto ball = mixer.CreateSoundBuffer(
         MakeWave(1, 16, 11025, 3000, [](int f, int) { return 0.4 * std::sin(2 * std::numbers::pi * 440 * f / 11025.0); }));
     ball->SetPan(-2500);
@@ -452,109 +450,61 @@ std::vector<int16_t> RenderScene(const ChannelMode* mode, const ChannelMode* lat
     eight->Play(kPlayLooping);
     const auto words = SpeechSamples(4000, 9000);
     mixer.SpeechAppend(words.data(), words.size(), 22050);
-
-    std::vector<int16_t> all;
-    std::vector<int16_t> out(2 * 700);
+    std::vector<int16_t> all(2 * 700 * 12);
     for (int call = 0; call < 12; ++call) {
-        if (call == 1 && later) mixer.SetChannelMode(*later);
         if (call == 5) {
             duo->SetFrequency(30000);
             duo->SetPan(-1200);
             ball->SetPan(2500);
         }
-        mixer.Render(out.data(), 700, clock.t);
-        all.insert(all.end(), out.begin(), out.end());
+        mixer.Render(all.data() + 2 * 700 * call, 700, clock.t);
         clock.t = clock.t + 700.0 / kRate;
     }
     return all;
 }
 
-uint64_t Checksum(const std::vector<int16_t>& samples) {
+TEST(MixerChannels, StereoIsTheMixAsItWasAndTheOthersCarryEachVoiceAtItsLouderGain) {
+    // FNV-1a of the scene as the mixer rendered it before it had modes.
     uint64_t h = 14695981039346656037ull;
-    for (int16_t s : samples) {
-        h ^= static_cast<uint16_t>(s);
-        h *= 1099511628211ull;
-    }
-    return h;
-}
+    for (int16_t s : RenderScene(ChannelMode::Stereo, false)) h = (h ^ static_cast<uint16_t>(s)) * 1099511628211ull;
+    EXPECT_EQ(h, 17728741342091386094ull);
+    EXPECT_EQ(RenderScene(ChannelMode::Stereo), RenderScene(ChannelMode::Stereo, false));
 
-TEST(MixerChannels, StereoIsTheMixAsItWasBitForBit) {
-    // The checksum of this scene as the mixer rendered it before it had
-    // channel modes.
-    const auto plain = RenderScene(nullptr);
-    EXPECT_EQ(Checksum(plain), 17728741342091386094ull);
-    const ChannelMode stereo = ChannelMode::Stereo, mono = ChannelMode::Mono;
-    EXPECT_EQ(RenderScene(&stereo), plain);
-    // Back to stereo at the second render: once the gains have ramped
-    // back, the very same samples.
-    const auto back = RenderScene(&mono, &stereo);
-    const size_t settled = 2 * (700 + 256);
-    EXPECT_EQ(back[0], back[1]) << "mono until then";
-    EXPECT_EQ(std::vector<int16_t>(back.begin() + settled, back.end()),
-              std::vector<int16_t>(plain.begin() + settled, plain.end()));
-}
-
-TEST(MixerChannels, MonoAndOneEarCarryEachVoiceAtItsLouderGain) {
-    const ChannelMode mono = ChannelMode::Mono, left = ChannelMode::Left, right = ChannelMode::Right;
-    const auto both = RenderScene(&mono);
-    const auto leftOnly = RenderScene(&left);
-    const auto rightOnly = RenderScene(&right);
-    ASSERT_EQ(both.size(), leftOnly.size());
-    size_t loud = 0;
+    const auto both = RenderScene(ChannelMode::Mono);
+    const auto leftOnly = RenderScene(ChannelMode::Left), rightOnly = RenderScene(ChannelMode::Right);
     for (size_t i = 0; i < both.size(); i += 2) {
         SCOPED_TRACE(i / 2);
         ASSERT_EQ(both[i], both[i + 1]);
         ASSERT_EQ(leftOnly[i], both[i]);
         ASSERT_EQ(leftOnly[i + 1], 0);
         ASSERT_EQ(rightOnly[i], 0);
-        ASSERT_EQ(rightOnly[i + 1], both[i + 1]);
-        if (std::abs(both[i]) > 8000) ++loud;
+        ASSERT_EQ(rightOnly[i + 1], both[i]);
     }
-    EXPECT_GT(loud, 100u) << "the scene is heard at all";
-
-    // The louder gain, not a downmix: the pan does not change the level,
-    // the volume still does, and a switch mid-play ramps to one side.
+    // Not a downmix of the mix: panning leaves the level where it was.
     Rig rig;
     rig.mixer.SetChannelMode(ChannelMode::Mono);
     auto buffer = rig.mixer.CreateSoundBuffer(Constant(0.5));
     buffer->Play(kPlayLooping);
-    for (int pan : {-2500, 0, 2500, -10000}) {
-        SCOPED_TRACE(pan);
+    for (int pan : {-2500, 0, 2500}) {
         buffer->SetPan(pan);
         rig.Step(0.01);
-        EXPECT_NEAR(rig.Left(400), 0.5, 1e-5);
-        EXPECT_EQ(rig.Left(400), rig.Right(400));
+        EXPECT_NEAR(rig.Left(400), 0.5, 1e-5) << pan;
     }
-    buffer->SetVolume(-1500);
-    rig.Step(0.01);
-    EXPECT_NEAR(rig.Right(400), 0.5 * Expected(-1500), 1e-5);
-    rig.mixer.SetChannelMode(ChannelMode::Right);
-    rig.Step(0.01);
-    EXPECT_GT(rig.Left(10), 0.0f) << "ramped, not cut";
-    EXPECT_EQ(rig.Left(400), 0.0f);
-    EXPECT_NEAR(rig.Right(400), 0.5 * Expected(-1500), 1e-5);
 }
 
-TEST(MixerChannels, ToneIsASineAtItsOwnRateAndFollowsTheFrequency) {
+TEST(MixerChannels, ToneIsASineAtItsOwnRateTwentyDecibelsUnderFullScale) {
     Rig rig;
     auto tone = rig.mixer.CreateTone(440);
-    const uint32_t base = tone->GetFrequency();
     tone->Play(kPlayLooping);
-    // Upward zero crossings over half a second, at the rate and at twice it.
-    for (uint32_t rate : {base, 2 * base}) {
-        SCOPED_TRACE(rate);
-        tone->SetFrequency(rate);
-        rig.Step(0.02);
-        const auto& out = rig.Step(0.5);
-        int crossings = 0;
-        double energy = 0;
-        for (size_t f = 1; f < out.size() / 2; ++f) {
-            if (out[2 * (f - 1)] < 0 && out[2 * f] >= 0) ++crossings;
-            energy += out[2 * f] * out[2 * f];
-        }
-        EXPECT_NEAR(crossings, 220.0 * rate / base, 2);
-        EXPECT_NEAR(Db(std::sqrt(energy / (out.size() / 2.0))), -20.0, 0.2);
+    const auto& out = rig.Step(0.5);
+    int crossings = 0;
+    double energy = 0;
+    for (size_t f = 1; f < out.size() / 2; ++f) {
+        crossings += out[2 * (f - 1)] < 0 && out[2 * f] >= 0;
+        energy += out[2 * f] * out[2 * f];
     }
+    EXPECT_NEAR(crossings, 220, 1);
+    EXPECT_NEAR(Db(std::sqrt(energy / (out.size() / 2.0))), -20.0, 0.1);
 }
 
 // The device.
