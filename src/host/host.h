@@ -69,6 +69,11 @@ public:
     virtual void SetChannelMode(ChannelMode /*mode*/) {}
     // Throws HostError when the file is missing or not a wave file we can play.
     virtual std::unique_ptr<SoundBuffer> CreateSoundBufferFromFile(const std::string& path) = 0;
+    // A buffer of whole cycles of a sine that sounds at `hz` when played at
+    // its own frequency (GetFrequency) and moves in proportion to it; meant
+    // to loop, as loud as the game's effects (20 dB under full scale, RMS).
+    // Throws HostError when the device makes no tones.
+    virtual std::unique_ptr<SoundBuffer> CreateTone(uint32_t /*hz*/) { throw HostError("no tones on this device"); }
     // A short system tone.
     virtual void Beep() = 0;
 };

@@ -51,12 +51,14 @@ void Pitch::Play(Kind kind, int pitchNumber, int batterAction, PitchValues& s, b
     Guarded("pitch", [&] {
         sound_.LoadMeasuredEffect("p" + LastDigit(pitchNumber));
         sound_.StartEffect(sound_.waveVolume, 11026, -2500);
+        sound_.StartPitchCue();
         int changes = 0;
         double mark = 40;
         int wobble = kWobbleHigh;
         bool stoppedEarly = false;
         for (;;) {
             const double percent = sound_.EffectPercent();
+            sound_.SteerPitchCue(percent);
             keys_.yield();
             if (kind == Kind::Wild && percent > mark) {
                 if (wobble == kWobbleLow) {
@@ -91,6 +93,8 @@ void Pitch::Play(Kind kind, int pitchNumber, int batterAction, PitchValues& s, b
             if (!sound_.EffectPlaying()) break;
             if (kind == Kind::Batting && keys_.Pressed()) break;
         }
+        // The cue ends with the pitch's flight, or with the swing.
+        sound_.StopPitchCue();
         if (kind == Kind::Wild) sound_.StopEffect();
         if (kind == Kind::Batting && !stoppedEarly && keys_.Pressed()) {
             // The swing is judged by what the player heard when the key went down.
@@ -106,6 +110,7 @@ void Pitch::Play(Kind kind, int pitchNumber, int batterAction, PitchValues& s, b
             }
         }
     });
+    sound_.StopPitchCue();  // also when a step above failed
 }
 
 }  // namespace sw

@@ -2,6 +2,8 @@
 
 #include "host/files.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <exception>
 
@@ -180,7 +182,7 @@ void Sound::ramcrowd() {
 }
 
 void Sound::ReleaseAll() {
-    for (auto* b : {&effectBuffer_, &overlayBuffer_, &excitementBuffer_, &drumsBuffer_, &crowdBuffer_[0],
+    for (auto* b : {&cueBuffer_, &effectBuffer_, &overlayBuffer_, &excitementBuffer_, &drumsBuffer_, &crowdBuffer_[0],
                     &crowdBuffer_[1], &crowdBuffer_[2]}) {
         if (*b) (*b)->Stop();
         b->reset();
@@ -260,6 +262,44 @@ double Sound::EffectPercent() {
 
 double Sound::EffectPercentAt(double clockTime) {
     return effectBuffer_ ? effectBuffer_->GetPositionAt(clockTime) * 100.0 / effectBytes_ : 0;
+}
+
+void Sound::SetPitchCue(bool on) {
+    if (!on) StopPitchCue();
+    pitchCue_ = on;
+}
+
+double Sound::PitchCueHz(double percent) {
+    return kPitchCueHz * std::exp2(std::clamp(percent, 0.0, 100.0) / 100.0);
+}
+
+void Sound::StartPitchCue() {
+    if (!pitchCue_) return;
+    Guarded("pitch cue", [&] {
+        if (!cueBuffer_) {
+            cueBuffer_ = host_.sound().CreateTone(kPitchCueHz);
+            cueBaseRate_ = cueBuffer_->GetFrequency();
+        }
+        cueRate_ = cueBaseRate_;
+        cueBuffer_->SetCurrentPosition(0);
+        cueBuffer_->SetVolume(std::max(waveVolume - 1500, -10000));
+        cueBuffer_->SetPan(0);
+        cueBuffer_->SetFrequency(cueRate_);
+        cueBuffer_->Play(host::kPlayLooping);
+    });
+}
+
+void Sound::SteerPitchCue(double percent) {
+    if (!pitchCue_ || !cueBuffer_ || cueBuffer_->GetStatus() != host::kStatusLooping) return;
+    // The tone's own rate sounds kPitchCueHz; the rate scales the pitch.
+    const auto rate = static_cast<uint32_t>(std::lround(cueBaseRate_ * PitchCueHz(percent) / kPitchCueHz));
+    if (rate == cueRate_) return;
+    cueRate_ = rate;
+    cueBuffer_->SetFrequency(rate);
+}
+
+void Sound::StopPitchCue() {
+    if (cueBuffer_) cueBuffer_->Stop();
 }
 
 }  // namespace sw

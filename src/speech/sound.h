@@ -96,9 +96,20 @@ public:
     double EffectPercentAt(double clockTime);
 
     // The rising tone that follows the pitch (a player's option; off until
-    // chosen).
-    void SetPitchCue(bool on) { pitchCue_ = on; }
+    // chosen). Turning it off silences a cue that is sounding.
+    void SetPitchCue(bool on);
     bool pitchCue() const { return pitchCue_; }
+    // While the option is on: starts the cue, centred and 15 dB under the
+    // player's level, at the height of 0 percent; moves it to the height of
+    // `percent` of the pitch's travel; stops it. Each does nothing while the
+    // option is off.
+    void StartPitchCue();
+    void SteerPitchCue(double percent);
+    void StopPitchCue();
+    // The cue's pitch at a position: kPitchCueHz at 0 percent, rising one
+    // octave to 100 (clamped to that range).
+    static constexpr uint32_t kPitchCueHz = 440;
+    static double PitchCueHz(double percent);
 
     Keys& keys() { return keys_; }
     host::Host& host() { return host_; }
@@ -114,6 +125,9 @@ private:
 
     host::Host& host_;
     bool pitchCue_ = false;
+    std::unique_ptr<host::SoundBuffer> cueBuffer_;
+    uint32_t cueBaseRate_ = 0;  // the tone's own rate: kPitchCueHz
+    uint32_t cueRate_ = 0;      // the rate it plays at now
     Keys& keys_;
     std::unique_ptr<host::SoundBuffer> effectBuffer_;
     std::unique_ptr<host::SoundBuffer> overlayBuffer_;

@@ -426,6 +426,87 @@ TEST(MixerSpeech, PurgeIsImmediate) {
     EXPECT_FALSE(rig.mixer.SpeechPending());
 }
 
+// Channel modes.
+
+// A fixed scene through the integer render: a looping mono voice panned
+// left, a stereo one-shot panned right whose rate and pan change mid-way, an
+// 8-bit voice hard left, and speech over them.
+std::vector<int16_t> RenderScene(ChannelMode mode, bool setMode = true) {
+    FakeClock clock;
+    Mixer mixer(clock, kRate);
+    if (setMode) mixer.SetChannelMode(mode);
+    auto ball = mixer.CreateSoundBuffer(
+        MakeWave(1, 16, 11025, 3000, [](int f, int) { return 0.4 * std::sin(2 * std::numbers::pi * 440 * f / 11025.0); }));
+    ball->SetPan(-2500);
+    ball->Play(kPlayLooping);
+    auto duo = mixer.CreateSoundBuffer(MakeWave(2, 16, 22050, 6000, [](int f, int c) {
+        return c == 0 ? 0.3 * std::sin(f * 0.05) : 0.2 * std::cos(f * 0.013);
+    }));
+    duo->SetVolume(-600);
+    duo->SetPan(3000);
+    duo->Play(kPlayOnce);
+    auto eight = mixer.CreateSoundBuffer(MakeWave(1, 8, 8000, 900, [](int f, int) { return (f % 40) / 50.0 - 0.4; }));
+    eight->SetPan(-10000);
+    eight->Play(kPlayLooping);
+    const auto words = SpeechSamples(4000, 9000);
+    mixer.SpeechAppend(words.data(), words.size(), 22050);
+    std::vector<int16_t> all(2 * 700 * 12);
+    for (int call = 0; call < 12; ++call) {
+        if (call == 5) {
+            duo->SetFrequency(30000);
+            duo->SetPan(-1200);
+            ball->SetPan(2500);
+        }
+        mixer.Render(all.data() + 2 * 700 * call, 700, clock.t);
+        clock.t = clock.t + 700.0 / kRate;
+    }
+    return all;
+}
+
+TEST(MixerChannels, StereoIsTheMixAsItWasAndTheOthersCarryEachVoiceAtItsLouderGain) {
+    // FNV-1a of the scene as the mixer rendered it before it had modes.
+    uint64_t h = 14695981039346656037ull;
+    for (int16_t s : RenderScene(ChannelMode::Stereo, false)) h = (h ^ static_cast<uint16_t>(s)) * 1099511628211ull;
+    EXPECT_EQ(h, 17728741342091386094ull);
+    EXPECT_EQ(RenderScene(ChannelMode::Stereo), RenderScene(ChannelMode::Stereo, false));
+
+    const auto both = RenderScene(ChannelMode::Mono);
+    const auto leftOnly = RenderScene(ChannelMode::Left), rightOnly = RenderScene(ChannelMode::Right);
+    for (size_t i = 0; i < both.size(); i += 2) {
+        SCOPED_TRACE(i / 2);
+        ASSERT_EQ(both[i], both[i + 1]);
+        ASSERT_EQ(leftOnly[i], both[i]);
+        ASSERT_EQ(leftOnly[i + 1], 0);
+        ASSERT_EQ(rightOnly[i], 0);
+        ASSERT_EQ(rightOnly[i + 1], both[i]);
+    }
+    // Not a downmix of the mix: panning leaves the level where it was.
+    Rig rig;
+    rig.mixer.SetChannelMode(ChannelMode::Mono);
+    auto buffer = rig.mixer.CreateSoundBuffer(Constant(0.5));
+    buffer->Play(kPlayLooping);
+    for (int pan : {-2500, 0, 2500}) {
+        buffer->SetPan(pan);
+        rig.Step(0.01);
+        EXPECT_NEAR(rig.Left(400), 0.5, 1e-5) << pan;
+    }
+}
+
+TEST(MixerChannels, ToneIsASineAtItsOwnRateTwentyDecibelsUnderFullScale) {
+    Rig rig;
+    auto tone = rig.mixer.CreateTone(440);
+    tone->Play(kPlayLooping);
+    const auto& out = rig.Step(0.5);
+    int crossings = 0;
+    double energy = 0;
+    for (size_t f = 1; f < out.size() / 2; ++f) {
+        crossings += out[2 * (f - 1)] < 0 && out[2 * f] >= 0;
+        energy += out[2 * f] * out[2 * f];
+    }
+    EXPECT_NEAR(crossings, 220, 1);
+    EXPECT_NEAR(Db(std::sqrt(energy / (out.size() / 2.0))), -20.0, 0.1);
+}
+
 // The device.
 
 TEST(AudioDeviceTest, PlaysThroughSdlOrFallsBackToSilentRealTime) {

@@ -62,6 +62,19 @@ TEST(SimBuffer, StopKeepsTheCursorLoopingWraps) {
     EXPECT_EQ(w.sim.sounds().size(), 2u);
 }
 
+TEST(SimSound, RecordsChannelModeChangesAndTones) {
+    World w;
+    w.sim.SetSkipAhead(true);
+    w.sim.sound().SetChannelMode(ChannelMode::Stereo);  // as every start-up may
+    w.sim.platform().Yield();
+    EXPECT_NEAR(w.sim.clock().now(), SimHost::kSkipCap, 1e-9) << "choosing a mode moves no sound";
+    w.sim.sound().SetChannelMode(ChannelMode::Left);
+    w.sim.sound().SetChannelMode(ChannelMode::Left);
+    ASSERT_EQ(w.sim.channelModes().size(), 1u) << "changes only";
+    EXPECT_EQ(w.sim.channelModes()[0].second, ChannelMode::Left);
+    EXPECT_EQ(w.sim.sound().CreateTone(440)->GetFrequency() % 440, 0u) << "whole cycles";
+}
+
 TEST(SimSpeech, QueueRunsInOrderPurgeCutsAndBlockingSpeechTakesTime) {
     World w;
     auto v = w.sim.speech().CreateVoice();

@@ -68,6 +68,44 @@ TEST(PitchSwing, WindowsOverThePitchSound) {
     }
 }
 
+TEST(PitchSwing, TheCueRisesWithThePitchAndChangesNeitherTheBallNorTheSwing) {
+    // The same pitch with a key 0.3 s into it, cue off and on.
+    auto run = [](bool cue, double& swingPercent, std::vector<host::sim::SoundPlay>& plays) {
+        PitchWorld w;
+        w.sound.SetPitchCue(cue);
+        w.pv().batterAction = 2;
+        w.Force(Quiet(4));
+        bool pressed = false;
+        w.sim().OnTick([&] {
+            for (const auto& p : w.sim().sounds())
+                if (p.name == "p4" && w.sim().clock().now() >= p.start + 0.3 && !pressed) {
+                    w.sim().PressKey(32, p.start + 0.3);
+                    pressed = true;
+                }
+        });
+        w.plays.pitch.ThePitch();
+        swingPercent = w.pitch().swingPercent;
+        plays = w.sim().sounds();
+    };
+    double off = 0, on = 0;
+    std::vector<host::sim::SoundPlay> offPlays, onPlays;
+    run(false, off, offPlays);
+    run(true, on, onPlays);
+    EXPECT_GT(off, 30);
+    EXPECT_EQ(on, off);
+    ASSERT_EQ(onPlays.size(), offPlays.size() + 1);
+    EXPECT_EQ(onPlays[0].name, "p4");
+    EXPECT_EQ(onPlays[0].frequencies, offPlays[0].frequencies) << "the ball's own rate";
+    const auto& tone = onPlays[1];
+    EXPECT_EQ(tone.name, "tone");
+    // Steered as the ball travelled, up to where it was at the swing; silent from it.
+    ASSERT_GT(tone.frequencies.size(), 10u);
+    EXPECT_NEAR(tone.frequencies.back().second, tone.frequency * Sound::PitchCueHz(on) / 440, 0.01 * tone.frequency);
+    EXPECT_TRUE(std::is_sorted(tone.frequencies.begin(), tone.frequencies.end(),
+                               [](const auto& a, const auto& b) { return a.second < b.second; }));
+    EXPECT_NEAR(tone.stop, onPlays[0].start + 0.3, 0.01);
+}
+
 TEST(PitchSwing, BallInPlayIsAHitBelowTheBattersChance) {
     // wf 50 against the chance the batter had: below it a hit.
     for (const auto& [roll, hit] : std::vector<std::pair<int, bool>>{{19, true}, {20, false}, {1, true}, {50, false}}) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 
 namespace sw {
@@ -91,6 +92,26 @@ TEST(Effects, ThePitchsPositionInPercentOfItsFile) {
     EXPECT_EQ(s.sound.EffectPercentAt(start), 0);
     s.sound.ReleaseEffect();
     EXPECT_EQ(s.sound.EffectPercent(), 0) << "no effect, no position";
+}
+
+TEST(PitchCue, OffIsNothingOnIsAQuietCentredToneRisingAnOctave) {
+    Stack s;
+    s.sound.StartPitchCue();
+    s.sound.SteerPitchCue(50);
+    EXPECT_TRUE(s.sim().liveBuffers().empty()) << "no tone is made while the option is off";
+    s.sound.waveVolume = -700;
+    s.sound.SetPitchCue(true);
+    s.sound.StartPitchCue();
+    ASSERT_EQ(s.sim().sounds().size(), 1u);
+    const auto& cue = s.sim().sounds()[0];
+    EXPECT_EQ(cue.volume, -700 - 1500);
+    EXPECT_EQ(cue.pan, 0);
+    for (const auto& [percent, ratio] : std::vector<std::pair<double, double>>{{50, std::sqrt(2.0)}, {100, 2}, {0, 1}}) {
+        s.sound.SteerPitchCue(percent);
+        EXPECT_NEAR(cue.frequencies.back().second, cue.frequency * ratio, 0.5) << percent;
+    }
+    s.sound.SetPitchCue(false);
+    EXPECT_GE(cue.stop, 0) << "turned off, it falls silent";
 }
 
 TEST(Crowd, DrumsAndLoops) {

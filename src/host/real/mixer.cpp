@@ -50,10 +50,25 @@ constexpr int32_t kMinVolume = -10000;
 constexpr uint32_t kMinFrequency = 100;
 constexpr uint32_t kMaxFrequency = 200000;
 
+// A tone's wave: whole cycles at about the device rate, about a tenth of a
+// second of them, at an RMS 20 dB under full scale.
+constexpr uint32_t kToneRate = 48000;
+constexpr double kToneAmplitude = 0.1 * std::numbers::sqrt2;
+
 // Gain of one channel for an attenuation in hundredths of a decibel.
 float Gain(int32_t attenuation) {
     if (attenuation <= kMinVolume) return 0.0f;
     return static_cast<float>(std::pow(10.0, attenuation / 2000.0));
+}
+
+// The gains a voice is heard at in a channel mode: stereo as panned; in the
+// others the louder of the two, on both sides or on one. Made per voice, so a
+// voice crossing the field keeps its level.
+void ApplyMode(ChannelMode mode, float& left, float& right) {
+    if (mode == ChannelMode::Stereo) return;
+    const float g = std::max(left, right);
+    left = mode == ChannelMode::Right ? 0.0f : g;
+    right = mode == ChannelMode::Left ? 0.0f : g;
 }
 
 struct Anchor {
@@ -177,6 +192,7 @@ struct Core {
     mutable std::mutex mu;
     std::vector<std::shared_ptr<Voice>> voices;  // playing or not, every live buffer
     double latency = 0;
+    ChannelMode mode = ChannelMode::Stereo;
     bool haveStream = false;
     double streamNext = 0;  // heard time of the next frame to be rendered
     double callbackTime = 0;
@@ -225,6 +241,9 @@ struct Core {
         const double step = static_cast<double>(v.frequency) / rate;
         float targetL, targetR;
         v.TargetGains(targetL, targetR);
+        ApplyMode(mode, targetL, targetR);
+        // Outside stereo, a stereo wave is heard as one signal.
+        const bool fold = mode != ChannelMode::Stereo && v.channels == 2;
         if (!v.rendered) {
             v.gainL = targetL;
             v.gainR = targetR;
@@ -256,11 +275,12 @@ struct Core {
                 gr = startR + (targetR - startR) * w;
             }
             const float a0 = v.Sample(i, 0), a1 = v.Sample(j, 0);
-            const float left = a0 + (a1 - a0) * frac;
+            float left = a0 + (a1 - a0) * frac;
             float right = left;
             if (v.channels == 2) {
                 const float b0 = v.Sample(i, 1), b1 = v.Sample(j, 1);
                 right = b0 + (b1 - b0) * frac;
+                if (fold) left = right = 0.5f * (left + right);
             }
             out[2 * k] += gl * left;
             out[2 * k + 1] += gr * right;
@@ -327,6 +347,8 @@ struct Core {
             primed = true;
             draining = false;
         }
+        const float toLeft = mode == ChannelMode::Right ? 0.0f : 1.0f;
+        const float toRight = mode == ChannelMode::Left ? 0.0f : 1.0f;
         for (int k = 0; k < frames; ++k) {
             while (phase >= 1.0) {
                 phase -= 1.0;
@@ -346,8 +368,8 @@ struct Core {
                 }
             }
             const float s = (prevSample + (nextSample - prevSample) * static_cast<float>(phase)) * speechGain;
-            out[2 * k] += s;
-            out[2 * k + 1] += s;
+            out[2 * k] += s * toLeft;
+            out[2 * k + 1] += s * toRight;
             phase += speechStep;
         }
     }
@@ -528,6 +550,31 @@ std::unique_ptr<SoundBuffer> Mixer::CreateSoundBuffer(WaveData wave) {
         m.voices.push_back(voice);
     }
     return std::make_unique<MixerBuffer>(impl_->core, std::move(voice));
+}
+
+std::unique_ptr<SoundBuffer> Mixer::CreateTone(uint32_t hz) {
+    hz = std::clamp(hz, 20u, 4000u);
+    const uint32_t perCycle = (kToneRate + hz / 2) / hz;
+    const uint32_t frames = perCycle * std::max(1u, kToneRate / 10 / perCycle);
+    WaveData tone;
+    tone.channels = 1;
+    tone.bitsPerSample = 16;
+    tone.blockAlign = 2;
+    tone.sampleRate = hz * perCycle;
+    tone.bytes.resize(2 * static_cast<size_t>(frames));
+    for (uint32_t i = 0; i < frames; ++i) {
+        const double phase = 2 * std::numbers::pi * (i % perCycle) / perCycle;
+        const auto s = static_cast<int16_t>(std::lround(32767.0 * kToneAmplitude * std::sin(phase)));
+        tone.bytes[2 * static_cast<size_t>(i)] = static_cast<uint8_t>(s & 0xff);
+        tone.bytes[2 * static_cast<size_t>(i) + 1] = static_cast<uint8_t>((s >> 8) & 0xff);
+    }
+    return CreateSoundBuffer(std::move(tone));
+}
+
+void Mixer::SetChannelMode(ChannelMode mode) {
+    Core& m = *impl_->core;
+    std::lock_guard lock(m.mu);
+    m.mode = mode;
 }
 
 void Mixer::Beep() {

@@ -20,7 +20,10 @@ public:
 
     std::unique_ptr<SoundBuffer> CreateSoundBufferFromFile(const std::string& path) override;
     std::unique_ptr<SoundBuffer> CreateSoundBuffer(WaveData wave);
+    std::unique_ptr<SoundBuffer> CreateTone(uint32_t hz) override;
     void Beep() override;
+    // Applies from the next render; each voice's gains ramp to the new mode.
+    void SetChannelMode(ChannelMode mode) override;
 
     // Renders `frames` interleaved stereo frames. `callbackTime` is the clock
     // time of the call; the first frame is heard `latency` seconds later.

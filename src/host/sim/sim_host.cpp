@@ -419,6 +419,26 @@ std::unique_ptr<SoundBuffer> SimHost::CreateSoundBufferFromFile(const std::strin
     return std::make_unique<SimBuffer>(*this, SoundName(path), k.format, k.dataBytes, static_cast<uint32_t>(size));
 }
 
+std::unique_ptr<SoundBuffer> SimHost::CreateTone(uint32_t hz) {
+    hz = std::clamp(hz, 20u, 4000u);
+    const uint32_t perCycle = (48000 + hz / 2) / hz;
+    const uint32_t frames = perCycle * std::max(1u, 4800 / perCycle);
+    WaveData format;
+    format.channels = 1;
+    format.bitsPerSample = 16;
+    format.blockAlign = 2;
+    format.sampleRate = hz * perCycle;
+    return std::make_unique<SimBuffer>(*this, "tone", format, 2 * frames, 0);
+}
+
+// Not an action: choosing the mode moves no sound, so a program that sets it
+// at start-up steps through virtual time as one that does not.
+void SimHost::SetChannelMode(ChannelMode mode) {
+    if (mode == channelMode_) return;
+    channelMode_ = mode;
+    channelModes_.emplace_back(now_, mode);
+}
+
 std::unique_ptr<SpeechVoice> SimHost::CreateVoice() { return std::make_unique<SimVoice>(*this); }
 
 int SimHost::AddSoundPlay(SoundPlay p) {

@@ -160,6 +160,10 @@ public:
     const std::vector<std::string>& started() const { return started_; }
     const std::vector<std::string>& messages() const { return messages_; }
     int beeps() const { return beeps_; }
+    // The channel mode the program chose, and when it changed it (empty
+    // while it has stayed stereo).
+    ChannelMode channelMode() const { return channelMode_; }
+    const std::vector<std::pair<double, ChannelMode>>& channelModes() const { return channelModes_; }
     // Requests the platform could not carry out as asked (a volume or pan
     // out of its range, clamped), in words.
     const std::vector<std::string>& faults() const { return faults_; }
@@ -200,6 +204,9 @@ private:
     std::string ProgramFile(const std::string& name) override { return name; }
     // SoundDevice
     std::unique_ptr<SoundBuffer> CreateSoundBufferFromFile(const std::string& path) override;
+    // A buffer named "tone": whole cycles of `hz` at about 48000 Hz.
+    std::unique_ptr<SoundBuffer> CreateTone(uint32_t hz) override;
+    void SetChannelMode(ChannelMode mode) override;
     void Beep() override { ++beeps_; }
     // SpeechEngine
     int VoiceCount() override { return voiceCount_; }
@@ -229,6 +236,8 @@ private:
     std::vector<std::string> messages_;
     std::vector<std::string> faults_;
     int beeps_ = 0;
+    ChannelMode channelMode_ = ChannelMode::Stereo;
+    std::vector<std::pair<double, ChannelMode>> channelModes_;
     int voiceCount_;
     bool inTick_ = false;
     bool skipAhead_ = false;
