@@ -1,5 +1,7 @@
 #include "console/options_menu.h"
 
+#include "console/calibration.h"
+
 namespace sw {
 
 namespace {
@@ -7,6 +9,11 @@ namespace {
 constexpr char kIntro[] = " Player options. Up and down to choose, enter to change, escape to leave. ";
 constexpr char kLeave[] = " options closed. ";
 constexpr int kLatencyStep = 10;
+constexpr char kCalibrateItem[] = " measure the sound delay. press enter, then the space bar on each click. ";
+constexpr char kCalibrateStart[] = " press the space bar on each click ";
+constexpr char kCalibrateUneven[] = " uneven, once more. ";
+constexpr char kCalibrateTooFew[] = " too few presses on the clicks, once more. ";
+constexpr char kCalibrateStopped[] = " stopped. the sound delay is as it was. ";
 
 constexpr host::ChannelMode kChannelOrder[] = {host::ChannelMode::Stereo, host::ChannelMode::Mono,
                                                host::ChannelMode::Left, host::ChannelMode::Right};
@@ -26,6 +33,7 @@ OptionsMenu::OptionsMenu(host::Host& host, Speech& speech, Sound& sound, Keys& k
 void OptionsMenu::Apply(const data::PlayerOptions& options) {
     host_.sound().SetChannelMode(options.channels);
     sound_.SetPitchCue(options.pitchCue);
+    sound_.SetLatency(options.latencyMs);
 }
 
 void OptionsMenu::ApplyAtStart(const data::PlayerOptions& options) {
@@ -38,8 +46,10 @@ std::string OptionsMenu::Spoken(int item, const data::PlayerOptions& options) {
         return std::string(" sound channels. ") + kChannelSpoken[ChannelIndex(options.channels)] + ". ";
     case 1:
         return std::string(" rising pitch tone. ") + (options.pitchCue ? "on" : "off") + ". ";
-    default:
+    case 2:
         return " sound delay. " + std::to_string(options.latencyMs) + " milliseconds. ";
+    default:
+        return kCalibrateItem;
     }
 }
 
@@ -51,12 +61,14 @@ void OptionsMenu::Step(int item, int direction, data::PlayerOptions& options) {
     case 1:
         options.pitchCue = !options.pitchCue;
         break;
-    default: {
+    case 2: {
         // The delay stops at its ends rather than going round.
         const int next = options.latencyMs + direction * kLatencyStep;
         if (next >= data::kLatencyMin && next <= data::kLatencyMax) options.latencyMs = next;
         break;
     }
+    default:
+        break;  // the calibration has no value to step through
     }
 }
 
@@ -73,6 +85,11 @@ void OptionsMenu::Run(data::PlayerOptions& options, const std::function<void()>&
         if (code == "27") break;
         if (code == "38" || code == "40") {
             item = (item + (code == "38" ? kItems - 1 : 1)) % kItems;
+        } else if (item == kCalibrateItemIndex && code == "13") {
+            if (Calibrate(options)) {
+                Apply(options);
+                if (changed) changed();
+            }
         } else if (code == "13" || code == "39" || code == "37") {
             Step(item, code == "37" ? -1 : 1, options);
             Apply(options);
@@ -84,6 +101,22 @@ void OptionsMenu::Run(data::PlayerOptions& options, const std::function<void()>&
     }
     speech_.say2(kLeave);
     keys_.SetCode(opener);
+}
+
+bool OptionsMenu::Calibrate(data::PlayerOptions& options) {
+    speech_.say(kCalibrateStart);
+    const std::optional<DelayEstimate> estimate = Calibration(host_, sound_, keys_).Run();
+    if (!estimate) {
+        speech_.say2(kCalibrateStopped);
+        return false;
+    }
+    if (estimate->verdict != DelayEstimate::Verdict::Fitted) {
+        speech_.say2(estimate->verdict == DelayEstimate::Verdict::Uneven ? kCalibrateUneven : kCalibrateTooFew);
+        return false;
+    }
+    options.latencyMs = estimate->ms;
+    speech_.say2(" your sound delay is " + std::to_string(estimate->ms) + " milliseconds. ");
+    return true;
 }
 
 }  // namespace sw

@@ -74,6 +74,11 @@ public:
     // to loop, as loud as the game's effects (20 dB under full scale, RMS).
     // Throws HostError when the device makes no tones.
     virtual std::unique_ptr<SoundBuffer> CreateTone(uint32_t /*hz*/) { throw HostError("no tones on this device"); }
+    // A metronome: a buffer `periodMs` long holding one short click at its
+    // start and silence after it, meant to loop; its position tells how far
+    // the listener is from the last click. Throws HostError when the device
+    // makes no clicks.
+    virtual std::unique_ptr<SoundBuffer> CreateClick(uint32_t /*periodMs*/) { throw HostError("no clicks on this device"); }
     // A short system tone.
     virtual void Beep() = 0;
 };

@@ -4,6 +4,7 @@
 #include "record/text.h"
 
 #include <cmath>
+#include <optional>
 #include <string>
 
 namespace sw {
@@ -56,6 +57,9 @@ void Pitch::Play(Kind kind, int pitchNumber, int batterAction, PitchValues& s, b
         double mark = 40;
         int wobble = kWobbleHigh;
         bool stoppedEarly = false;
+        // The moment the swing answers: taken from the first key, and come
+        // before the swing is judged (a negative delay lies ahead of it).
+        std::optional<double> swingMoment;
         for (;;) {
             const double percent = sound_.EffectPercent();
             sound_.SteerPitchCue(percent);
@@ -91,14 +95,18 @@ void Pitch::Play(Kind kind, int pitchNumber, int batterAction, PitchValues& s, b
             }
             keys_.yield();
             if (!sound_.EffectPlaying()) break;
-            if (kind == Kind::Batting && keys_.Pressed()) break;
+            if (kind == Kind::Batting && keys_.Pressed()) {
+                if (!swingMoment) swingMoment = sound_.SwingMoment(keys_.Last().time);
+                if (keys_.timer() >= *swingMoment) break;
+            }
         }
         // The cue ends with the pitch's flight, or with the swing.
         sound_.StopPitchCue();
         if (kind == Kind::Wild) sound_.StopEffect();
         if (kind == Kind::Batting && !stoppedEarly && keys_.Pressed()) {
-            // The swing is judged by what the player heard when the key went down.
-            s.swingPercent = sound_.EffectPercentAt(keys_.Last().time);
+            // The swing is judged by what the player heard when the key went
+            // down, as late as the player's sound delay says they hear it.
+            s.swingPercent = sound_.EffectPercentAt(swingMoment ? *swingMoment : sound_.SwingMoment(keys_.Last().time));
             // Swing and bunt miss in the same band; which of the two it was
             // matters only after the sound.
             if (VerdictOf(SwingAction::Swing, s.swingPercent) == SwingVerdict::Miss) {

@@ -95,6 +95,14 @@ public:
     double EffectPercent();
     double EffectPercentAt(double clockTime);
 
+    // How much later than the device believes the player hears its sounds,
+    // in milliseconds (a player's option, 0 until chosen). A key pressed at
+    // `keyTime` answers what was heard at SwingMoment(keyTime): earlier
+    // when the delay is positive, a moment still to come when negative.
+    void SetLatency(int ms) { latencyMs_ = ms; }
+    int latencyMs() const { return latencyMs_; }
+    double SwingMoment(double keyTime) const { return keyTime - latencyMs_ / 1000.0; }
+
     // The rising tone that follows the pitch (a player's option; off until
     // chosen). Turning it off silences a cue that is sounding.
     void SetPitchCue(bool on);
@@ -125,6 +133,7 @@ private:
 
     host::Host& host_;
     bool pitchCue_ = false;
+    int latencyMs_ = 0;
     std::unique_ptr<host::SoundBuffer> cueBuffer_;
     uint32_t cueBaseRate_ = 0;  // the tone's own rate: kPitchCueHz
     uint32_t cueRate_ = 0;      // the rate it plays at now

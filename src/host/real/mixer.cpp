@@ -571,6 +571,28 @@ std::unique_ptr<SoundBuffer> Mixer::CreateTone(uint32_t hz) {
     return CreateSoundBuffer(std::move(tone));
 }
 
+// A 4 ms burst of 2 kHz under a falling edge, as loud at its peak as the
+// game's effects, then silence to the end of the period.
+std::unique_ptr<SoundBuffer> Mixer::CreateClick(uint32_t periodMs) {
+    periodMs = std::clamp(periodMs, 100u, 4000u);
+    const uint32_t frames = kToneRate / 1000 * periodMs;
+    const uint32_t burst = kToneRate / 250;
+    WaveData click;
+    click.channels = 1;
+    click.bitsPerSample = 16;
+    click.blockAlign = 2;
+    click.sampleRate = kToneRate;
+    click.bytes.assign(2 * static_cast<size_t>(frames), 0);
+    for (uint32_t i = 0; i < burst; ++i) {
+        const double fall = 1.0 - static_cast<double>(i) / burst;
+        const double phase = 2 * std::numbers::pi * 2000.0 * i / kToneRate;
+        const auto s = static_cast<int16_t>(std::lround(32767.0 * 2 * kToneAmplitude * fall * std::sin(phase)));
+        click.bytes[2 * static_cast<size_t>(i)] = static_cast<uint8_t>(s & 0xff);
+        click.bytes[2 * static_cast<size_t>(i) + 1] = static_cast<uint8_t>((s >> 8) & 0xff);
+    }
+    return CreateSoundBuffer(std::move(click));
+}
+
 void Mixer::SetChannelMode(ChannelMode mode) {
     Core& m = *impl_->core;
     std::lock_guard lock(m.mu);

@@ -21,6 +21,7 @@ public:
     std::unique_ptr<SoundBuffer> CreateSoundBufferFromFile(const std::string& path) override;
     std::unique_ptr<SoundBuffer> CreateSoundBuffer(WaveData wave);
     std::unique_ptr<SoundBuffer> CreateTone(uint32_t hz) override;
+    std::unique_ptr<SoundBuffer> CreateClick(uint32_t periodMs) override;
     void Beep() override;
     // Applies from the next render; each voice's gains ramp to the new mode.
     void SetChannelMode(ChannelMode mode) override;

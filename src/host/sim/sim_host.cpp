@@ -431,6 +431,16 @@ std::unique_ptr<SoundBuffer> SimHost::CreateTone(uint32_t hz) {
     return std::make_unique<SimBuffer>(*this, "tone", format, 2 * frames, 0);
 }
 
+std::unique_ptr<SoundBuffer> SimHost::CreateClick(uint32_t periodMs) {
+    periodMs = std::clamp(periodMs, 100u, 4000u);
+    WaveData format;
+    format.channels = 1;
+    format.bitsPerSample = 16;
+    format.blockAlign = 2;
+    format.sampleRate = 48000;
+    return std::make_unique<SimBuffer>(*this, "click", format, 2 * 48 * periodMs, 0);
+}
+
 // Not an action: choosing the mode moves no sound, so a program that sets it
 // at start-up steps through virtual time as one that does not.
 void SimHost::SetChannelMode(ChannelMode mode) {

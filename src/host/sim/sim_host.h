@@ -206,6 +206,8 @@ private:
     std::unique_ptr<SoundBuffer> CreateSoundBufferFromFile(const std::string& path) override;
     // A buffer named "tone": whole cycles of `hz` at about 48000 Hz.
     std::unique_ptr<SoundBuffer> CreateTone(uint32_t hz) override;
+    // A buffer named "click": `periodMs` of 48000 Hz frames.
+    std::unique_ptr<SoundBuffer> CreateClick(uint32_t periodMs) override;
     void SetChannelMode(ChannelMode mode) override;
     void Beep() override { ++beeps_; }
     // SpeechEngine
