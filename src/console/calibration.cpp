@@ -40,7 +40,7 @@ std::optional<DelayEstimate> Calibration::Run() {
         click->SetVolume(sound_.waveVolume);
     } catch (const host::HostError& e) {
         std::fprintf(stderr, "calibration: %s\n", e.what());
-        return std::nullopt;
+        return DelayEstimate{DelayEstimate::Verdict::NoClicks};
     }
     const Keys::KeyWait wait(keys_);
     keys_.clk();

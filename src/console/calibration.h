@@ -14,7 +14,7 @@
 namespace sw {
 
 struct DelayEstimate {
-    enum class Verdict { Fitted, TooFew, Uneven };
+    enum class Verdict { Fitted, TooFew, Uneven, NoClicks };
     Verdict verdict = Verdict::TooFew;
     int ms = 0;           // the median offset, rounded and kept in the option's range
     double spreadMs = 0;  // the width of the middle half of the counted offsets
@@ -45,7 +45,8 @@ public:
 
     // Plays the clicks, at the player's level and centred, and takes the
     // space bar's presses until the last click has had its time. Escape
-    // ends it early with nothing; so does a device that makes no clicks.
+    // ends it early with nothing; a device that makes no clicks gives
+    // NoClicks at once (reported on standard error).
     std::optional<DelayEstimate> Run();
 
 private:

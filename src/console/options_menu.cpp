@@ -13,6 +13,7 @@ constexpr char kCalibrateItem[] = " measure the sound delay. press enter, then t
 constexpr char kCalibrateStart[] = " press the space bar on each click ";
 constexpr char kCalibrateUneven[] = " uneven, once more. ";
 constexpr char kCalibrateTooFew[] = " too few presses on the clicks, once more. ";
+constexpr char kCalibrateNoClicks[] = " the clicks cannot be played. the sound delay is as it was. ";
 constexpr char kCalibrateStopped[] = " stopped. the sound delay is as it was. ";
 
 constexpr host::ChannelMode kChannelOrder[] = {host::ChannelMode::Stereo, host::ChannelMode::Mono,
@@ -110,8 +111,17 @@ bool OptionsMenu::Calibrate(data::PlayerOptions& options) {
         speech_.say2(kCalibrateStopped);
         return false;
     }
-    if (estimate->verdict != DelayEstimate::Verdict::Fitted) {
-        speech_.say2(estimate->verdict == DelayEstimate::Verdict::Uneven ? kCalibrateUneven : kCalibrateTooFew);
+    switch (estimate->verdict) {
+    case DelayEstimate::Verdict::Fitted:
+        break;
+    case DelayEstimate::Verdict::Uneven:
+        speech_.say2(kCalibrateUneven);
+        return false;
+    case DelayEstimate::Verdict::TooFew:
+        speech_.say2(kCalibrateTooFew);
+        return false;
+    case DelayEstimate::Verdict::NoClicks:
+        speech_.say2(kCalibrateNoClicks);
         return false;
     }
     options.latencyMs = estimate->ms;

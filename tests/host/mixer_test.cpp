@@ -507,6 +507,23 @@ TEST(MixerChannels, ToneIsASineAtItsOwnRateTwentyDecibelsUnderFullScale) {
     EXPECT_NEAR(Db(std::sqrt(energy / (out.size() / 2.0))), -20.0, 0.1);
 }
 
+TEST(MixerChannels, ClickLoopSoundsOnceAPeriodAtItsStart) {
+    Rig rig;
+    auto click = rig.mixer.CreateClick(250);
+    EXPECT_EQ(click->DataBytes(), 2u * 48 * 250);
+    click->Play(kPlayLooping);
+    const auto& out = rig.Step(1.0);
+    std::vector<size_t> onsets;
+    size_t quietSince = 0;
+    for (size_t f = 0; f < out.size() / 2; ++f) {
+        if (std::fabs(out[2 * f]) < 1e-4) continue;
+        if (onsets.empty() || f - quietSince > 100) onsets.push_back(f);
+        quietSince = f;
+    }
+    ASSERT_EQ(onsets.size(), 4u);
+    for (size_t i = 0; i < 4; ++i) EXPECT_NEAR(static_cast<double>(onsets[i]), i * kRate / 4.0, 2) << i;
+}
+
 // The device.
 
 TEST(AudioDeviceTest, PlaysThroughSdlOrFallsBackToSilentRealTime) {

@@ -106,6 +106,64 @@ TEST(PitchSwing, TheCueRisesWithThePitchAndChangesNeitherTheBallNorTheSwing) {
     EXPECT_NEAR(tone.stop, onPlays[0].start + 0.3, 0.01);
 }
 
+TEST(PitchSwing, ACueTheDeviceCannotMakeLeavesThePitchAsItWas) {
+    double percent[2];
+    for (int cue = 0; cue < 2; ++cue) {
+        PitchWorld w;
+        w.sim().SetSynthesis(false);
+        w.sound.SetPitchCue(cue == 1);
+        w.pv().batterAction = 2;
+        w.Force(Quiet(4));
+        test::Bot bot(w.sim());
+        bot.SwingAt(85);
+        w.plays.pitch.ThePitch();
+        EXPECT_TRUE(bot.done());
+        EXPECT_EQ(w.SoundNames(true).at(0), "p4");
+        percent[cue] = w.pitch().swingPercent;
+    }
+    EXPECT_NEAR(percent[0], 85, 0.03);
+    EXPECT_EQ(percent[1], percent[0]);
+}
+
+TEST(PitchSwing, TheSwingAnswersWhatWasHeardTheSoundDelayBeforeTheKey) {
+    // A key `keyAt` seconds into the pitch with the player's delay; the cue
+    // on, so that its end shows when the swing was judged.
+    struct Result {
+        double percent;
+        double judgedAfterKey;
+    };
+    auto run = [](double keyAt, int delayMs) {
+        PitchWorld w;
+        w.sound.SetPitchCue(true);
+        w.sound.SetLatency(delayMs);
+        w.pv().batterAction = 2;
+        w.Force(Quiet(4));
+        bool pressed = false;
+        double key = 0;
+        w.sim().OnTick([&] {
+            for (const auto& p : w.sim().sounds())
+                if (p.name == "p4" && w.sim().clock().now() >= p.start + keyAt && !pressed) {
+                    key = p.start + keyAt;
+                    w.sim().PressKey(32, key);
+                    pressed = true;
+                }
+        });
+        w.plays.pitch.ThePitch();
+        const auto& tone = w.sim().sounds().at(1);
+        EXPECT_EQ(tone.name, "tone");
+        return Result{w.pitch().swingPercent, tone.stop - key};
+    };
+    const Result plain = run(0.30, 0), later = run(0.35, 50), early = run(0.30, -50), ahead = run(0.35, 0);
+    EXPECT_GT(ahead.percent, plain.percent + 5);
+    EXPECT_NEAR(plain.judgedAfterKey, 0, 0.01);
+    // 50 ms heard late: the key at 0.35 s answers what sounded at 0.30 s.
+    EXPECT_EQ(later.percent, plain.percent);
+    EXPECT_NEAR(later.judgedAfterKey, 0, 0.01);
+    // 50 ms heard early: the key at 0.30 s answers 0.35 s, and waits for it.
+    EXPECT_EQ(early.percent, ahead.percent);
+    EXPECT_NEAR(early.judgedAfterKey, 0.05, 0.01);
+}
+
 TEST(PitchSwing, BallInPlayIsAHitBelowTheBattersChance) {
     // wf 50 against the chance the batter had: below it a hit.
     for (const auto& [roll, hit] : std::vector<std::pair<int, bool>>{{19, true}, {20, false}, {1, true}, {50, false}}) {

@@ -420,6 +420,7 @@ std::unique_ptr<SoundBuffer> SimHost::CreateSoundBufferFromFile(const std::strin
 }
 
 std::unique_ptr<SoundBuffer> SimHost::CreateTone(uint32_t hz) {
+    if (!synthesis_) throw HostError("no tones on this device");
     hz = std::clamp(hz, 20u, 4000u);
     const uint32_t perCycle = (48000 + hz / 2) / hz;
     const uint32_t frames = perCycle * std::max(1u, 4800 / perCycle);
@@ -432,6 +433,7 @@ std::unique_ptr<SoundBuffer> SimHost::CreateTone(uint32_t hz) {
 }
 
 std::unique_ptr<SoundBuffer> SimHost::CreateClick(uint32_t periodMs) {
+    if (!synthesis_) throw HostError("no clicks on this device");
     periodMs = std::clamp(periodMs, 100u, 4000u);
     WaveData format;
     format.channels = 1;

@@ -151,6 +151,8 @@ public:
     // Ends a run that would otherwise wait for ever: every Yield after this
     // many virtual seconds throws SimTimeout.
     void SetTimeLimit(double seconds) { limit_ = seconds; }
+    // A device that makes no tones and no clicks: both throw HostError.
+    void SetSynthesis(bool on) { synthesis_ = on; }
 
     // --- record ----------------------------------------------------------------
     const std::vector<Utterance>& utterances() const { return utterances_; }
@@ -243,6 +245,7 @@ private:
     int voiceCount_;
     bool inTick_ = false;
     bool skipAhead_ = false;
+    bool synthesis_ = true;
     std::vector<double> wakeups_;
     uint64_t steps_ = 0;
     uint64_t actions_ = 0;
