@@ -67,9 +67,11 @@ TEST(Calibration, EstimateCountsEvenPressesNearTheClicksAndTakesTheirMedian) {
 struct Measured {
     std::string said;     // what the menu said at the end
     std::string options;  // the options file afterwards
+    double clicked = 0;   // how long the clicks played
 };
 
-Measured MeasureInBattingPractice(const std::vector<double>& offsetsMs, bool clicks = true) {
+// A key of 27 in `keys` presses Escape at that click instead of the space bar.
+Measured MeasureInBattingPractice(const std::vector<double>& offsetsMs, bool clicks = true, std::vector<int> keys = {}) {
     test::SimWorld world;
     world.sim->SetSynthesis(clicks);
     test::Bot bot(*world.sim);
@@ -91,7 +93,8 @@ Measured MeasureInBattingPractice(const std::vector<double>& offsetsMs, bool cli
                 for (const auto& s : world.sim->sounds())
                     if (s.name == "click") start = s.start;
                 for (size_t k = 0; k < offsetsMs.size(); ++k)
-                    world.sim->PressKey(32, start + 0.75 * static_cast<double>(k) + offsetsMs[k] / 1000);
+                    world.sim->PressKey(k < keys.size() ? keys[k] : 32,
+                                        start + 0.75 * static_cast<double>(k) + offsetsMs[k] / 1000);
             })
         .OnSayMatching(
             [](const std::string& s) { return s.find("once more") != std::string::npos || s.find("sound delay is") != std::string::npos; },
@@ -104,6 +107,8 @@ Measured MeasureInBattingPractice(const std::vector<double>& offsetsMs, bool cli
     const auto spoken = world.sim->Spoken();
     for (const auto& s : spoken)
         if (s.find("once more") != std::string::npos || s.find("sound delay is") != std::string::npos) m.said = s;
+    for (const auto& c : world.sim->sounds())
+        if (c.name == "click") m.clicked = c.stop - c.start;
     auto f = host::FindFile(world.sim->folders().working, "baseball.opt");
     if (f) m.options = host::ReadText(*f);
     return m;
@@ -120,6 +125,7 @@ std::vector<double> Presses(double delay, double scatterScale) {
 
 TEST(Calibration, APlayer80MsLateIsMeasuredWithinFiveAndKept) {
     const Measured m = MeasureInBattingPractice(Presses(80, 1));
+    EXPECT_NEAR(m.clicked, 15.5 * 0.75, 0.06) << "16 clicks and half a period for the last one's presses";
     ASSERT_EQ(m.said.rfind(" your sound delay is ", 0), 0u) << m.said;
     const int ms = std::stoi(m.said.substr(21));
     EXPECT_NEAR(ms, 80, 5);
@@ -143,6 +149,13 @@ TEST(Calibration, UnevenOrTooFewPressesChangeNothing) {
     m = MeasureInBattingPractice(std::vector<double>(11, 80));
     EXPECT_EQ(m.said, " too few presses on the clicks, once more. ");
     EXPECT_EQ(m.options, "");
+    // Escape at the tenth click stops the clicks there.
+    std::vector<int> keys(16, 32);
+    keys[9] = 27;
+    m = MeasureInBattingPractice(Presses(80, 1), true, keys);
+    EXPECT_EQ(m.said, " stopped. the sound delay is as it was. ");
+    EXPECT_EQ(m.options, "");
+    EXPECT_NEAR(m.clicked, 9 * 0.75 + 0.08 - 0.009, 0.02);
     m = MeasureInBattingPractice({}, false);
     EXPECT_EQ(m.said, " the clicks cannot be played. the sound delay is as it was. ");
     EXPECT_EQ(m.options, "");
