@@ -21,12 +21,9 @@
 #include <vector>
 
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace sw::host::real {
 namespace {
@@ -72,26 +69,31 @@ public:
             << "AddModule \"espeak-ng\" \"sd_espeak-ng\" \"espeak-ng.conf\"\nDefaultModule espeak-ng\n"
             << "AudioOutputMethod \"alsa\"\nAudioALSADevice \"null\"\n";
         std::ofstream(dir_ / "conf" / "modules" / "espeak-ng.conf") << "";
-        const std::vector<std::string> args = {program, "-s", "-t", "0", "-c", "unix_socket",
+        // It also ends by itself 30 s after its last client has gone.
+        const std::vector<std::string> args = {program, "-s", "-t", "30", "-c", "unix_socket",
                                                "-C", (dir_ / "conf").string(), "-S", socket(),
                                                "-P", (dir_ / "pid").string(), "-L", dir_.string()};
         std::vector<char*> argv;
         for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
-        posix_spawnattr_t attr;
-        posix_spawnattr_init(&attr);
-        posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP);
-        posix_spawnattr_setpgroup(&attr, 0);
-        posix_spawn_file_actions_t files;
-        posix_spawn_file_actions_init(&files);
-        posix_spawn_file_actions_addopen(&files, 1, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&files, 2, "/dev/null", O_WRONLY, 0);
-        const int rc = posix_spawn(&pid_, program.c_str(), &files, &attr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&files);
-        posix_spawnattr_destroy(&attr);
-        if (rc != 0) return "speech-dispatcher could not be started";
-        // The server's module, should the server die first, comes to us.
+        // Its own process group, and killed with this process should the
+        // test itself be killed (a timeout): nothing is left behind.
+        // The server's module, should the server die first, comes to us to be reaped.
         ::prctl(PR_SET_CHILD_SUBREAPER, 1);
+        const pid_t parent = ::getpid();
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::setpgid(0, 0);
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+            if (::getppid() != parent) ::_exit(127);
+            const int null = ::open("/dev/null", O_WRONLY);
+            ::dup2(null, 1);
+            ::dup2(null, 2);
+            ::execv(program.c_str(), argv.data());
+            ::_exit(127);
+        }
+        if (pid_ < 0) return "speech-dispatcher could not be started";
+        ::setpgid(pid_, pid_);  // whichever of the two comes first
         group_ = pid_;
         // It listens once its module has loaded.
         const auto deadline = Clock::now() + std::chrono::seconds(15);
@@ -249,6 +251,7 @@ TEST(SystemVoiceFallback, NoServerLeavesTheBuiltInVoicesAlone) {
 TEST_F(SystemVoiceTest, TheLastVoiceSpeaksInOrderCaptionedAtItsStart) {
     EXPECT_EQ(voices_->VoiceCount(), 2);  // not offered before it is looked for
     auto voice = OwnVoice();
+    EXPECT_TRUE(voices_->FindSystemVoice());  // asked again: the same connection
     EXPECT_EQ(voices_->VoiceCount(), 3);
     EXPECT_EQ(voices_->VoiceName(2), kSystemVoiceName);
     voice->SetRate(4);
@@ -311,6 +314,17 @@ TEST_F(SystemVoiceTest, ALostServerHandsOverToTheBuiltInVoiceSayingSoOnce) {
     again->Speak("again", kSpeakAsync);
     EXPECT_EQ(builtIn_.said.back(), "again");
     EXPECT_EQ(reports_.size(), 1u);
+}
+
+TEST_F(SystemVoiceTest, AVoiceLeftAfterTheEngineClosesSpeaksBuiltInWithoutAWord) {
+    auto voice = OwnVoice();
+    voices_.reset();
+    voice->Speak("goodbye", kSpeakAsync);
+    EXPECT_EQ(builtIn_.said.back(), "goodbye");
+    EXPECT_EQ(std::count_if(builtIn_.said.begin(), builtIn_.said.end(),
+                            [](const std::string& s) { return s.find("cannot be reached") != std::string::npos; }),
+              0);
+    EXPECT_TRUE(reports_.empty());
 }
 
 TEST_F(SystemVoiceTest, AServerLostMidSentenceDoesNotHangAWait) {

@@ -351,7 +351,8 @@ SystemVoices::~SystemVoices() {
         shared_->link->why = "it was closed";
         shared_->link->ledger.Purge();
     }
-    shared_->failureTold = true;
+    shared_->failureTold = true;  // a closing engine is no failure to tell of
+    shared_->noticeSpoken = true;
     spd_close(shared_->link->connection);
     shared_->link->connection = nullptr;
 }
