@@ -31,6 +31,7 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
+constexpr char kServer[] = "/usr/bin/speech-dispatcher";
 constexpr char kModule[] = "/usr/lib/speech-dispatcher-modules/sd_espeak-ng";
 
 // Text long enough to keep the server busy for a while, even unheard.
@@ -40,26 +41,12 @@ std::string LongText() {
     return text;
 }
 
-std::string FindProgram(const std::string& name) {
-    const char* path = std::getenv("PATH");
-    std::string dirs = path ? path : "/usr/bin:/bin";
-    size_t start = 0;
-    while (start <= dirs.size()) {
-        const size_t end = std::min(dirs.find(':', start), dirs.size());
-        const fs::path candidate = fs::path(dirs.substr(start, end - start)) / name;
-        if (::access(candidate.c_str(), X_OK) == 0) return candidate.string();
-        start = end + 1;
-    }
-    return {};
-}
-
 class PrivateServer {
 public:
     // Empty when started, else why not.
     std::string Start() {
-        const std::string program = FindProgram("speech-dispatcher");
-        if (program.empty()) return "speech-dispatcher is not installed";
-        if (::access(kModule, X_OK) != 0) return "its espeak-ng module is not installed";
+        if (::access(kServer, X_OK) != 0 || ::access(kModule, X_OK) != 0)
+            return "speech-dispatcher or its espeak-ng module is not installed";
         char pattern[] = "/tmp/sw-spd-XXXXXX";
         if (::mkdtemp(pattern) == nullptr) return "no temporary folder";
         dir_ = pattern;
@@ -70,35 +57,35 @@ public:
             << "AudioOutputMethod \"alsa\"\nAudioALSADevice \"null\"\n";
         std::ofstream(dir_ / "conf" / "modules" / "espeak-ng.conf") << "";
         // It also ends by itself 30 s after its last client has gone.
-        const std::vector<std::string> args = {program, "-s", "-t", "30", "-c", "unix_socket",
+        const std::vector<std::string> args = {kServer, "-s", "-t", "30", "-c", "unix_socket",
                                                "-C", (dir_ / "conf").string(), "-S", socket(),
                                                "-P", (dir_ / "pid").string(), "-L", dir_.string()};
         std::vector<char*> argv;
         for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
-        // Its own process group, and killed with this process should the
-        // test itself be killed (a timeout): nothing is left behind.
-        // The server's module, should the server die first, comes to us to be reaped.
+        // In a group of its own with its module, and killed with this process
+        // should the test be killed (a timeout). Its module, should it
+        // outlive the server, comes to us to be reaped.
         ::prctl(PR_SET_CHILD_SUBREAPER, 1);
         const pid_t parent = ::getpid();
-        pid_ = ::fork();
-        if (pid_ == 0) {
+        group_ = ::fork();
+        if (group_ == 0) {
             ::setpgid(0, 0);
             ::prctl(PR_SET_PDEATHSIG, SIGKILL);
             if (::getppid() != parent) ::_exit(127);
             const int null = ::open("/dev/null", O_WRONLY);
             ::dup2(null, 1);
             ::dup2(null, 2);
-            ::execv(program.c_str(), argv.data());
+            ::execv(kServer, argv.data());
             ::_exit(127);
         }
-        if (pid_ < 0) return "speech-dispatcher could not be started";
-        ::setpgid(pid_, pid_);  // whichever of the two comes first
-        group_ = pid_;
+        if (group_ < 0) return "speech-dispatcher could not be started";
+        ::setpgid(group_, group_);  // whichever of the two comes first
         // It listens once its module has loaded.
         const auto deadline = Clock::now() + std::chrono::seconds(15);
         while (!fs::exists(socket())) {
-            if (Clock::now() > deadline || Exited()) return "speech-dispatcher did not start listening";
+            if (Clock::now() > deadline || ::waitpid(group_, nullptr, WNOHANG) == group_)
+                return "speech-dispatcher did not start listening";
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         return {};
@@ -106,26 +93,15 @@ public:
 
     // Ends the server and its module, at once and for good.
     void Kill() {
-        if (pid_ <= 0) return;
+        if (group_ <= 0) return;
         ::kill(-group_, SIGKILL);
-        // The module, orphaned, is this process's child now: reaped too.
         while (::waitpid(-group_, nullptr, 0) > 0) {
         }
-        pid_ = 0;
+        group_ = 0;
     }
 
     ~PrivateServer() {
-        if (pid_ > 0) {
-            ::kill(-group_, SIGTERM);
-            const auto deadline = Clock::now() + std::chrono::seconds(5);
-            while (!Exited() && Clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            Kill();
-        }
-        if (group_ > 0) {
-            ::kill(-group_, SIGKILL);  // whatever of the group is left
-            while (::waitpid(-group_, nullptr, 0) > 0) {
-            }
-        }
+        Kill();
         std::error_code ec;
         if (!dir_.empty()) fs::remove_all(dir_, ec);
     }
@@ -133,16 +109,8 @@ public:
     std::string socket() const { return (dir_ / "sock").string(); }
 
 private:
-    bool Exited() {
-        if (pid_ <= 0) return true;
-        if (::waitpid(pid_, nullptr, WNOHANG) != pid_) return false;
-        pid_ = 0;
-        return true;
-    }
-
     fs::path dir_;
-    pid_t pid_ = 0;
-    pid_t group_ = 0;  // the server's process group, its module's too
+    pid_t group_ = 0;  // the server's pid and process group
 };
 
 // What a voice of the built-in engine was asked to say.
