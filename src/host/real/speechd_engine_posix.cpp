@@ -12,6 +12,8 @@
 #include "host/speech_ledger.h"
 
 #include <libspeechd.h>
+#include <pthread.h>
+#include <signal.h>
 
 #include <algorithm>
 #include <chrono>
@@ -37,6 +39,26 @@ void WriteCaptionLine(const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
     if (text.empty() || text.back() != '\n') std::fputc('\n', stdout);
     std::fflush(stdout);
+}
+
+// The library writes to its socket without asking the system to spare the
+// program a broken pipe's signal, which would end it when the server has
+// gone. Each call is made with that signal blocked on this thread, and one it
+// raised is taken before the signal is let through again.
+template <typename Call>
+auto Quietly(Call call) {
+    sigset_t pipe, before;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipe, &before);
+    const auto result = call();
+    sigset_t pending;
+    if (sigpending(&pending) == 0 && sigismember(&pending, SIGPIPE) == 1 && sigismember(&before, SIGPIPE) == 0) {
+        const timespec now{0, 0};
+        sigtimedwait(&pipe, nullptr, &now);
+    }
+    pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    return result;
 }
 
 // Takes a string the library allocated.
@@ -119,17 +141,19 @@ struct SystemVoices::Link {
             return false;
         };
         if (rate != sentRate) {
-            if (spd_set_voice_rate(connection, ServiceRate(rate)) < 0) return unsent("it did not take the rate");
+            if (Quietly([&] { return spd_set_voice_rate(connection, ServiceRate(rate)); }) < 0)
+                return unsent("it did not take the rate");
             sentRate = rate;
         }
         if (volume != sentVolume) {
-            if (spd_set_volume(connection, ServiceVolume(volume)) < 0) return unsent("it did not take the volume");
+            if (Quietly([&] { return spd_set_volume(connection, ServiceVolume(volume)); }) < 0)
+                return unsent("it did not take the volume");
             sentVolume = volume;
         }
         // "message": queued behind our own texts and never dropped for
         // another client's ordinary speech; "important" is left to the
         // screen reader.
-        const int id = spd_say(connection, SPD_MESSAGE, text.c_str());
+        const int id = Quietly([&] { return spd_say(connection, SPD_MESSAGE, text.c_str()); });
         if (id < 0) return unsent("it did not take a text");
         std::lock_guard lock(mu);
         news = std::chrono::steady_clock::now();
@@ -145,12 +169,13 @@ struct SystemVoices::Link {
             ledger.Purge();
             changed.notify_all();
         }
-        if (spd_cancel(connection) < 0) Fail("it did not stop speaking");
+        if (Quietly([&] { return spd_cancel(connection); }) < 0) Fail("it did not stop speaking");
     }
 
     // Asks the server something harmless; a lost server fails the call.
     void Check() {
-        if (spd_set_notification_on(connection, SPD_END) < 0) return Fail("it stopped answering");
+        if (Quietly([&] { return spd_set_notification_on(connection, SPD_END); }) < 0)
+            return Fail("it stopped answering");
         std::lock_guard lock(mu);
         news = std::chrono::steady_clock::now();
     }
@@ -353,7 +378,10 @@ SystemVoices::~SystemVoices() {
     }
     shared_->failureTold = true;  // a closing engine is no failure to tell of
     shared_->noticeSpoken = true;
-    spd_close(shared_->link->connection);
+    Quietly([&] {
+        spd_close(shared_->link->connection);
+        return 0;
+    });
     shared_->link->connection = nullptr;
 }
 
@@ -392,7 +420,8 @@ bool SystemVoices::FindSystemVoice() {
     if (address != nullptr) {
         // Never started for us: a server started now would not speak with
         // the player's voice, and starting one costs a quarter of a second.
-        connection = spd_open2("sluggerwood", "main", nullptr, SPD_MODE_THREADED, address, 0, &error);
+        connection = Quietly(
+            [&] { return spd_open2("sluggerwood", "main", nullptr, SPD_MODE_THREADED, address, 0, &error); });
         if (address != &own) SPDConnectionAddress__free(address);
     }
     if (connection == nullptr) {
@@ -409,17 +438,24 @@ bool SystemVoices::FindSystemVoice() {
     link->connection = connection;
     link->caption = shared_->caption;
     link->started = shared_->started;
-    const int client = spd_get_client_id(connection);
+    const int client = Quietly([&] { return spd_get_client_id(connection); });
     Links::Get().Add(client, link);
     connection->callback_begin = OnEvent;
     connection->callback_end = OnEvent;
     connection->callback_cancel = OnEvent;
-    if (spd_set_notification_on(connection, SPD_BEGIN) < 0 || spd_set_notification_on(connection, SPD_END) < 0 ||
-        spd_set_notification_on(connection, SPD_CANCEL) < 0 ||
-        spd_set_volume(connection, ServiceVolume(link->sentVolume)) < 0 ||
-        spd_set_voice_rate(connection, ServiceRate(link->sentRate)) < 0) {
+    const bool ready = Quietly([&] {
+        return spd_set_notification_on(connection, SPD_BEGIN) >= 0 &&
+               spd_set_notification_on(connection, SPD_END) >= 0 &&
+               spd_set_notification_on(connection, SPD_CANCEL) >= 0 &&
+               spd_set_volume(connection, ServiceVolume(link->sentVolume)) >= 0 &&
+               spd_set_voice_rate(connection, ServiceRate(link->sentRate)) >= 0;
+    });
+    if (!ready) {
         Links::Get().Remove(client);
-        spd_close(connection);
+        Quietly([&] {
+            spd_close(connection);
+            return 0;
+        });
         std::fprintf(stderr, "speech: the speech service does not tell when it speaks\n");
         return false;
     }
