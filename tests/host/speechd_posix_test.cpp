@@ -212,6 +212,8 @@ TEST(SystemVoiceFallback, NoServerLeavesTheBuiltInVoicesAlone) {
     EXPECT_EQ(voices.VoiceName(2), "");
     auto voice = voices.CreateVoice();
     EXPECT_FALSE(voice->SelectVoice(2));
+    voice->SetRate(11);
+    EXPECT_EQ(voice->Rate(), 10);
     voice->Speak("hello", kSpeakAsync);
     EXPECT_EQ(builtIn.said, std::vector<std::string>{"hello"});
 }
