@@ -17,6 +17,7 @@ cd "$(dirname "$0")"
 export DEBIAN_FRONTEND=noninteractive
 
 packages=(g++ cmake make pkg-config libsdl2-dev libespeak-ng-dev espeak-ng-data libgtest-dev
+          libspeechd-dev speech-dispatcher speech-dispatcher-espeak-ng
           xvfb xauth xdotool lintian desktop-file-utils appstream dpkg-dev x11-xkb-utils file unzip)
 windows_cache=${XDG_CACHE_HOME:-$HOME/.cache}/sluggerwood-windows
 

@@ -91,6 +91,10 @@ a braille display. Speech comes from eSpeak NG.")
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The library (libspeechd2) comes with the shared-library dependencies; the
+# service itself is only needed for the player's own voice, which falls back
+# to the built-in one without it.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "speech-dispatcher")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 

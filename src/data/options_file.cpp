@@ -10,7 +10,7 @@ namespace sw::data {
 
 namespace {
 
-constexpr const char* kKeys[] = {"channels", "pitch_cue", "latency_ms"};
+constexpr const char* kKeys[] = {"channels", "pitch_cue", "latency_ms", "speech"};
 
 struct ChannelWord {
     const char* word;
@@ -66,6 +66,7 @@ bool IsKnownKey(const std::string& key) {
 std::string ValueOf(const std::string& key, const PlayerOptions& o) {
     if (key == "channels") return ChannelsWord(o.channels);
     if (key == "pitch_cue") return o.pitchCue ? "on" : "off";
+    if (key == "speech") return o.systemSpeech ? "system" : "built-in";
     return std::to_string(o.latencyMs);
 }
 
@@ -86,6 +87,11 @@ bool SetOption(const std::string& key, const std::string& value, PlayerOptions& 
         o.pitchCue = v == "on";
         return true;
     }
+    if (key == "speech") {
+        if (v != "system" && v != "built-in" && v != "builtin") return false;
+        o.systemSpeech = v == "system";
+        return true;
+    }
     auto n = ParseNumber(v);
     if (v.empty() || !n || *n < kLatencyMin || *n > kLatencyMax) return false;
     o.latencyMs = static_cast<int>(*n);
@@ -95,6 +101,7 @@ bool SetOption(const std::string& key, const std::string& value, PlayerOptions& 
 const char* Allowed(const std::string& key) {
     if (key == "channels") return "stereo, mono, left or right";
     if (key == "pitch_cue") return "on or off";
+    if (key == "speech") return "system or built-in";
     return "a whole number of milliseconds from -100 to 400";
 }
 
@@ -143,6 +150,8 @@ std::string FormatOptions(const std::string& oldText, const PlayerOptions& optio
     for (const char* k : kKeys) {
         bool seen = false;
         for (const std::string& w : written) seen = seen || w == k;
+        // Files without the key stay as they were while the voice is the built-in one.
+        if (std::string(k) == "speech" && !options.systemSpeech) continue;
         if (!seen) out += std::string(k) + " = " + ValueOf(k, options) + "\r\n";
     }
     return out;

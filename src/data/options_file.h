@@ -20,6 +20,9 @@ struct PlayerOptions {
     bool pitchCue = false;
     // How much later than the mixer believes the player hears a sound.
     int latencyMs = 0;
+    // Speak with the player's own voice, the system's ("speech = system"),
+    // rather than the built-in one ("speech = built-in").
+    bool systemSpeech = false;
 
     bool operator==(const PlayerOptions&) const = default;
 };
@@ -35,7 +38,8 @@ PlayerOptions ParseOptions(const std::string& text, std::vector<std::string>* pr
 
 // The file's text again with `options` in it: the first line of each known
 // key holds its value, later lines of the same key go, missing keys are
-// added at the end, and every other line stays byte for byte. CR LF ends.
+// added at the end (speech only when it is not the built-in voice), and
+// every other line stays byte for byte. CR LF ends.
 std::string FormatOptions(const std::string& oldText, const PlayerOptions& options);
 
 // The options file of one folder as a program holds it.

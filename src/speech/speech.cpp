@@ -72,6 +72,20 @@ void Speech::NewVoice(int index) {
         std::fprintf(stderr, "speech: there is no voice %d; keeping the default voice\n", index);
 }
 
+void Speech::UseSystemVoice() {
+    host::SpeechEngine& engine = host_.speech();
+    if (!engine.FindSystemVoice()) {
+        say2(" your screen reader's voice cannot be reached. the game's own voice speaks instead. ");
+        return;
+    }
+    voiceCount = engine.VoiceCount();
+    voiceIndex = voiceCount - 1;
+    NewVoice(voiceIndex);
+    if (!Voice) return;
+    Voice->SetRate(speechRate);
+    Voice->SetVolume(speechVolume);
+}
+
 bool ApplyStoredVoiceSettings(Speech& speech, const StoredVoice& stored, int defaultSpeechVolume, int* waveVolume) {
     host::SpeechEngine& engine = speech.host().speech();
     speech.voiceCount = engine.VoiceCount();
@@ -89,6 +103,8 @@ bool ApplyStoredVoiceSettings(Speech& speech, const StoredVoice& stored, int def
         speech.Voice->SetVolume(speech.speechVolume);
     }
     if (stored.haveConfig) {
+        // A voice past the others is the player's own, chosen last time.
+        if (stored.voiceIndex >= speech.voiceCount && engine.FindSystemVoice()) speech.voiceCount = engine.VoiceCount();
         speech.voiceIndex = stored.voiceIndex;
         speech.speechRate = std::clamp(stored.speechRate, -10, 10);
         speech.NewVoice(speech.voiceIndex);
@@ -98,6 +114,7 @@ bool ApplyStoredVoiceSettings(Speech& speech, const StoredVoice& stored, int def
         }
         speech.configLoaded = 1;
     }
+    if (speech.systemVoiceWanted) speech.UseSystemVoice();
     return true;
 }
 

@@ -20,6 +20,8 @@ public:
     int speechRate = 0;
     int speechVolume = 90;
     int configLoaded = 0;
+    // The player chose their own voice (the system's) in the options file.
+    bool systemVoiceWanted = false;
 
     void say(const std::string& text);
     void say2(const std::string& text);
@@ -32,6 +34,9 @@ public:
     // Releases the voice and creates a fresh one (engine defaults); selects
     // `index`, keeping the default voice when there is no such voice.
     void NewVoice(int index);
+    // Takes the player's own voice, the system's, as the last voice of the
+    // list; when the system has none, says so and keeps the voice it has.
+    void UseSystemVoice();
     // Speaks through the voice with errors reported and swallowed.
     void Speak(const std::string& text, int flags);
 

@@ -44,8 +44,12 @@ TEST(OptionsFile, EachLineReadsAsItsRuleSays) {
         // Bad lines.
         {"channels mono\r\n", off, 1},
         {"= mono\r\n", off, 1},
+        // The voice: the player's own, or the built-in one.
+        {"speech = system\r\n", {ChannelMode::Stereo, false, 0, true}, 0},
+        {"speech = system\r\nspeech = Built-In\r\n", off, 0},
+        {"speech = screen reader\r\n", off, 1},
         // Neither a problem nor an option.
-        {"speech = system\r\n# channels = mono\r\n; pitch_cue = on\r\n", off, 0},
+        {"voice = Kit\r\n# channels = mono\r\n; pitch_cue = on\r\n", off, 0},
         {"; a note without an equals sign\r\n", off, 0},
     };
     for (const ReadCase& c : cases) {
@@ -74,13 +78,16 @@ TEST(OptionsFile, ARewriteKeepsEveryOtherLineByteForByte) {
         {"", {ChannelMode::Mono, false, 0}, "channels = mono\r\npitch_cue = off\r\nlatency_ms = 0\r\n"},
         // Unknown keys, comments, blank lines and odd spacing stay; LF ends become CR LF.
         {"speech = system\n# mine\n\nvoice  =  Kit \t\nchannels = stereo",
-         {ChannelMode::Right, true, -30},
+         {ChannelMode::Right, true, -30, true},
          "speech = system\r\n# mine\r\n\r\nvoice  =  Kit \t\r\nchannels = right\r\npitch_cue = on\r\nlatency_ms = -30\r\n"},
         // A known key's first line takes the value; its later lines go; a bad
         // line is kept for the player to see.
         {"LATENCY_MS = 999\r\nchannels mono\r\nlatency_ms = 20\r\n",
          {ChannelMode::Stereo, false, 20},
          "latency_ms = 20\r\nchannels mono\r\nchannels = stereo\r\npitch_cue = off\r\n"},
+        // The voice is written only once it is not the built-in one, or where the file has it.
+        {"", {ChannelMode::Stereo, false, 0, true}, "channels = stereo\r\npitch_cue = off\r\nlatency_ms = 0\r\nspeech = system\r\n"},
+        {"speech = system\r\n", {}, "speech = built-in\r\nchannels = stereo\r\npitch_cue = off\r\nlatency_ms = 0\r\n"},
     };
     for (const WriteCase& c : cases) {
         const std::string text = FormatOptions(c.oldText, c.options);

@@ -55,12 +55,14 @@ debs=("$work"/out/*.deb)
 [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "cpack made ${#debs[@]} packages: ${debs[*]}"
 deb=${debs[0]}
 echo "$(basename "$deb"): $(stat -c %s "$deb") bytes"
-dpkg-deb -f "$deb" Package Version Section Depends
+dpkg-deb -f "$deb" Package Version Section Depends Recommends
 [ "$(dpkg-deb -f "$deb" Package)" = sluggerwood ] || fail "package name"
 [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "section"
-for lib in libsdl2-2.0-0 libespeak-ng1 libstdc++6; do
+for lib in libsdl2-2.0-0 libespeak-ng1 libspeechd2 libstdc++6; do
     dpkg-deb -f "$deb" Depends | grep -q "\b$lib\b" || fail "Depends lacks $lib"
 done
+# The service itself only for the player's own voice: recommended, not required.
+[ "$(dpkg-deb -f "$deb" Recommends)" = speech-dispatcher ] || fail "Recommends is not speech-dispatcher"
 
 # Owned by root, readable by all, whatever the umask of the one who built it.
 odd=$(dpkg-deb -c "$deb" | awk '$2 != "root/root" || $1 !~ /^(drwxr-xr-x|-rw-r--r--|-rwxr-xr-x)$/')

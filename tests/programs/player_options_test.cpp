@@ -116,7 +116,11 @@ TEST(PlayerOptions, F10ChangesAnOptionAtOnceWritesItAndTheNextStartReadsIt) {
         const auto intro = std::find(spoken.begin(), spoken.end(), kMenuIntro);
         ASSERT_NE(intro, spoken.end());
         EXPECT_EQ(*(intro + 1), " sound channels. stereo. ");
-        // The unknown line stays where it was; the bad one takes the value.
+        // The player's own voice was asked for; this host has none, and says so.
+        EXPECT_NE(std::find(spoken.begin(), intro,
+                            " your screen reader's voice cannot be reached. the game's own voice speaks instead. "),
+                  intro);
+        // The voice's line stays where it was; the bad one takes the value.
         EXPECT_EQ(home.Read("baseball.opt"), "speech = system\r\nchannels = stereo\r\npitch_cue = on\r\nlatency_ms = 10\r\n");
     }
     Day next(home.dir.path());
@@ -125,7 +129,7 @@ TEST(PlayerOptions, F10ChangesAnOptionAtOnceWritesItAndTheNextStartReadsIt) {
     next.player.pauseNow = [] { return true; };
     next.player.pauseItem = 2;
     next.Go();
-    EXPECT_EQ(next.program.options(), (data::PlayerOptions{host::ChannelMode::Stereo, true, 10}));
+    EXPECT_EQ(next.program.options(), (data::PlayerOptions{host::ChannelMode::Stereo, true, 10, true}));
     EXPECT_TRUE(next.program.sound().pitchCue());
 }
 

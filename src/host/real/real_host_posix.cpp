@@ -3,6 +3,7 @@
 
 #include "host/files.h"
 #include "host/real/espeak_engine.h"
+#include "host/real/speechd_engine.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -93,9 +94,10 @@ std::string EspeakDataParent() {
     return {};
 }
 
-// The built-in voices are the only ones.
-std::unique_ptr<SpeechEngine> PlayerVoices(SpeechEngine& /*builtIn*/) {
-    return nullptr;
+// The built-in voices, then the player's own from the system's speech
+// service, which is not reached until the player looks for it.
+std::unique_ptr<SpeechEngine> PlayerVoices(SpeechEngine& builtIn) {
+    return std::make_unique<SystemVoices>(builtIn);
 }
 
 }  // namespace sw::host::real
