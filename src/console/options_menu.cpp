@@ -38,6 +38,8 @@ void OptionsMenu::Apply(const data::PlayerOptions& options) {
 }
 
 void OptionsMenu::ApplyAtStart(const data::PlayerOptions& options) {
+    // The voice is taken once the stored voice settings are.
+    speech_.systemVoiceWanted = options.systemSpeech;
     if (options != data::PlayerOptions{}) Apply(options);
 }
 

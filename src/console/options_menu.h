@@ -22,6 +22,8 @@ public:
     void Apply(const data::PlayerOptions& options);
     // The same at a program's start, where the device and the sounds are as
     // the defaults have them: nothing is touched when every option is off.
+    // The player's own voice is asked for here, and taken with the stored
+    // voice settings that follow.
     void ApplyAtStart(const data::PlayerOptions& options);
 
     // The menu: Up and Down go through the options, Enter or Right takes an

@@ -47,7 +47,6 @@ void GameProgram::RegisterKeys() {
     startUp_.dataFolderKnown = [this] {
         options_.Load(files_.folder);
         optionsMenu_.ApplyAtStart(options_.values);
-        speech_.systemVoiceWanted = options_.values.systemSpeech;
     };
 }
 

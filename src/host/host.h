@@ -122,12 +122,13 @@ public:
     // the engine's threads, always before a purge that follows returns, and
     // must not call the engine.
     virtual void OnStarted(std::function<void(const std::string& text)> /*listener*/) {}
-    // The player's own voice, the one their screen reader speaks with, as
-    // one more voice after the others. Asking reaches out to the system's
-    // speech service, so it is asked only once the player looks for that
-    // voice. True when the service answers: from then on VoiceCount counts
-    // the voice, and it is the last. Why not is told on standard error.
-    virtual bool FindSystemVoice() { return false; }
+    // The index of the player's own voice, the one their screen reader
+    // speaks with, or -1 when the system has none. On Linux asking reaches
+    // out to the system's speech service, so it is asked only once the
+    // player looks for that voice; once the service answers, VoiceCount
+    // counts the voice and it is the last. On Windows it is the first
+    // installed voice. Why there is none is told on standard error.
+    virtual int FindSystemVoice() { return -1; }
 };
 
 // Receives the window's events during Yield.

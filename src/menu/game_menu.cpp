@@ -104,7 +104,6 @@ int GameMenu::Run() {
     dialogs_.RegisterHotKeys(false);
     options_.Load(data::OptionsFolder(host_.folders()));
     optionsMenu_.ApplyAtStart(options_.values);
-    speech_.systemVoiceWanted = options_.values.systemSpeech;
     waits_.AddHotKey("121", [this] { optionsMenu_.Run(options_.values, [this] { options_.Save(); }); });
 
     StoredVoice stored;

@@ -58,7 +58,7 @@ void Dialogs::changevoice() {
             sound_.LoopEffect();
             speech_.voiceIndex += 1;
             // Past the last voice, the player's own comes, when the system has one.
-            if (speech_.voiceIndex > speech_.voiceCountMinus1() && speech_.host().speech().FindSystemVoice())
+            if (speech_.voiceIndex > speech_.voiceCountMinus1() && speech_.host().speech().FindSystemVoice() >= 0)
                 speech_.voiceCount = speech_.host().speech().VoiceCount();
             if (speech_.voiceIndex > speech_.voiceCountMinus1()) speech_.voiceIndex = 0;
             speech_.NewVoice(speech_.voiceIndex);

@@ -74,12 +74,13 @@ void Speech::NewVoice(int index) {
 
 void Speech::UseSystemVoice() {
     host::SpeechEngine& engine = host_.speech();
-    if (!engine.FindSystemVoice()) {
+    const int index = engine.FindSystemVoice();
+    if (index < 0) {
         say2(" your screen reader's voice cannot be reached. the game's own voice speaks instead. ");
         return;
     }
     voiceCount = engine.VoiceCount();
-    voiceIndex = voiceCount - 1;
+    voiceIndex = index;
     NewVoice(voiceIndex);
     if (!Voice) return;
     Voice->SetRate(speechRate);
@@ -104,7 +105,7 @@ bool ApplyStoredVoiceSettings(Speech& speech, const StoredVoice& stored, int def
     }
     if (stored.haveConfig) {
         // A voice past the others is the player's own, chosen last time.
-        if (stored.voiceIndex >= speech.voiceCount && engine.FindSystemVoice()) speech.voiceCount = engine.VoiceCount();
+        if (stored.voiceIndex >= speech.voiceCount && engine.FindSystemVoice() >= 0) speech.voiceCount = engine.VoiceCount();
         speech.voiceIndex = stored.voiceIndex;
         speech.speechRate = std::clamp(stored.speechRate, -10, 10);
         speech.NewVoice(speech.voiceIndex);

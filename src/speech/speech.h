@@ -34,8 +34,8 @@ public:
     // Releases the voice and creates a fresh one (engine defaults); selects
     // `index`, keeping the default voice when there is no such voice.
     void NewVoice(int index);
-    // Takes the player's own voice, the system's, as the last voice of the
-    // list; when the system has none, says so and keeps the voice it has.
+    // Takes the player's own voice, the system's; when the system has none,
+    // says so and keeps the voice it has.
     void UseSystemVoice();
     // Speaks through the voice with errors reported and swallowed.
     void Speak(const std::string& text, int flags);

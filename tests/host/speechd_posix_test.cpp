@@ -181,7 +181,7 @@ protected:
 
     // A voice of the list on the player's own voice.
     std::unique_ptr<SpeechVoice> OwnVoice() {
-        EXPECT_TRUE(voices_->FindSystemVoice());
+        EXPECT_EQ(voices_->FindSystemVoice(), 2);
         auto voice = voices_->CreateVoice();
         EXPECT_TRUE(voice->SelectVoice(builtIn_.VoiceCount()));
         return voice;
@@ -205,8 +205,8 @@ TEST(SystemVoiceFallback, NoServerLeavesTheBuiltInVoicesAlone) {
     FakeEngine builtIn;
     SystemVoices voices(builtIn, "/tmp/sw-no-speech-server-here/sock");
     const auto start = Clock::now();
-    EXPECT_FALSE(voices.FindSystemVoice());
-    EXPECT_FALSE(voices.FindSystemVoice());  // asked again, still no server, still quick
+    EXPECT_EQ(voices.FindSystemVoice(), -1);
+    EXPECT_EQ(voices.FindSystemVoice(), -1);  // asked again, still no server, still quick
     EXPECT_LT(std::chrono::duration<double>(Clock::now() - start).count(), 0.5);
     EXPECT_EQ(voices.VoiceCount(), 2);
     EXPECT_EQ(voices.VoiceName(2), "");
@@ -221,7 +221,7 @@ TEST(SystemVoiceFallback, NoServerLeavesTheBuiltInVoicesAlone) {
 TEST_F(SystemVoiceTest, TheLastVoiceSpeaksInOrderCaptionedAtItsStart) {
     EXPECT_EQ(voices_->VoiceCount(), 2);  // not offered before it is looked for
     auto voice = OwnVoice();
-    EXPECT_TRUE(voices_->FindSystemVoice());  // asked again: the same connection
+    EXPECT_EQ(voices_->FindSystemVoice(), 2);  // asked again: the same connection
     EXPECT_EQ(voices_->VoiceCount(), 3);
     EXPECT_EQ(voices_->VoiceName(2), kSystemVoiceName);
     voice->SetRate(4);

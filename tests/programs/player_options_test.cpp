@@ -136,6 +136,7 @@ TEST(PlayerOptions, F10ChangesAnOptionAtOnceWritesItAndTheNextStartReadsIt) {
 TEST(PlayerOptions, F10InBattingPracticeAndTheGameMenu) {
     {
         SimWorld world;
+        host::WriteFileAtomic(world.sim->folders().working + "/baseball.opt", "speech = system\r\n");
         Bot bot(*world.sim);
         bot.OnSay("do you wish to use this voice. yes ", kEnter)
             .OnSay(" random pitches ", kF10)
@@ -146,9 +147,14 @@ TEST(PlayerOptions, F10InBattingPracticeAndTheGameMenu) {
         world.sim->SetTimeLimit(600);
         EXPECT_EQ(RunBattingProgram(*world.sim), 0);
         ASSERT_TRUE(bot.done()) << "stopped at step " << bot.stepsDone();
+        // The simulated host has no voice of the player's own.
+        const auto spoken = world.sim->Spoken();
+        EXPECT_EQ(std::count(spoken.begin(), spoken.end(),
+                             " your screen reader's voice cannot be reached. the game's own voice speaks instead. "),
+                  1);
         auto f = host::FindFile(world.sim->folders().working, "baseball.opt");
         ASSERT_TRUE(f);
-        EXPECT_EQ(host::ReadText(*f), "channels = right\r\npitch_cue = off\r\nlatency_ms = 0\r\n");
+        EXPECT_EQ(host::ReadText(*f), "speech = system\r\nchannels = right\r\npitch_cue = off\r\nlatency_ms = 0\r\n");
     }
     SimWorld world;
     test::WriteTestWave(world.sim->folders().program + "/baseball", 1);

@@ -41,7 +41,7 @@ public:
     std::string VoiceName(int index) override;
     std::unique_ptr<SpeechVoice> CreateVoice() override;
     void OnStarted(std::function<void(const std::string& text)> listener) override;
-    bool FindSystemVoice() override;
+    int FindSystemVoice() override;
 
     struct Link;
     struct Shared;

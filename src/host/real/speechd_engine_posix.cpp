@@ -404,8 +404,8 @@ void SystemVoices::OnStarted(std::function<void(const std::string& text)> listen
     builtIn_.OnStarted(std::move(listener));
 }
 
-bool SystemVoices::FindSystemVoice() {
-    if (shared_->link) return true;
+int SystemVoices::FindSystemVoice() {
+    if (shared_->link) return builtIn_.VoiceCount();
     char* error = nullptr;
     SPDConnectionAddress own{};
     SPDConnectionAddress* address = nullptr;
@@ -430,7 +430,7 @@ bool SystemVoices::FindSystemVoice() {
             shared_->unreachableTold = true;
             std::fprintf(stderr, "speech: the speech service cannot be reached (%s)\n", why.c_str());
         }
-        return false;
+        return -1;
     }
     std::free(error);
 
@@ -457,11 +457,11 @@ bool SystemVoices::FindSystemVoice() {
             return 0;
         });
         std::fprintf(stderr, "speech: the speech service does not tell when it speaks\n");
-        return false;
+        return -1;
     }
     shared_->client = client;
     shared_->link = std::move(link);
-    return true;
+    return builtIn_.VoiceCount();
 }
 
 }  // namespace sw::host::real

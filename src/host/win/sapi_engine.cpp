@@ -566,6 +566,8 @@ VoiceList::~VoiceList() = default;
 
 int VoiceList::VoiceCount() { return (sapi_ != nullptr ? sapi_->VoiceCount() : 0) + builtIn_.VoiceCount(); }
 
+int VoiceList::FindSystemVoice() { return sapi_ != nullptr && sapi_->VoiceCount() > 0 ? 0 : -1; }
+
 std::string VoiceList::VoiceName(int index) {
     const int sapiCount = sapi_ != nullptr ? sapi_->VoiceCount() : 0;
     if (index < 0) return "";

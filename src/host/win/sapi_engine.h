@@ -71,6 +71,8 @@ public:
     std::string VoiceName(int index) override;
     std::unique_ptr<SpeechVoice> CreateVoice() override;
     void OnStarted(std::function<void(const std::string& text)> listener) override;
+    // The first SAPI voice (the system's own voices come first), or -1.
+    int FindSystemVoice() override;
 
     struct Shared;
 private:

@@ -408,6 +408,7 @@ TEST_F(Sapi, TheListOffersSapiVoicesFirst) {
     std::vector<std::string> names;
     for (int i = -1; i <= list.VoiceCount(); ++i) names.push_back(list.VoiceName(i));
     EXPECT_EQ(names, (std::vector<std::string>{"", "Anna", "Ben", "built-in male", "built-in female", ""}));
+    EXPECT_EQ(list.FindSystemVoice(), 0) << "the player's own voice is the first SAPI one";
 
     fake.msPerChar = 1;
     auto voice = list.CreateVoice();
@@ -484,6 +485,7 @@ TEST_F(Sapi, WithoutSapiVoicesTheListIsTheBuiltInOne) {
         testing::internal::GetCapturedStderr();
         EXPECT_EQ(list.VoiceCount(), 2);
         EXPECT_EQ(list.VoiceName(0), "built-in male");
+        EXPECT_EQ(list.FindSystemVoice(), -1) << "no voice of the player's own";
         ASSERT_EQ(reported.size(), 1u);
         EXPECT_NE(reported[0].find(opened ? "no SAPI voice" : "CoCreateInstance failed"), std::string::npos);
         EXPECT_EQ(builtIn.spoken, std::vector<std::string>{"0 'play ball'"});
