@@ -14,6 +14,7 @@
 #include <libspeechd.h>
 #include <pthread.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -417,15 +418,22 @@ int SystemVoices::FindSystemVoice() {
         address = &own;
     }
     SPDConnection* connection = nullptr;
-    if (address != nullptr) {
+    std::string absent;
+    if (address != nullptr && address->method == SPD_METHOD_UNIX_SOCKET && address->unix_socket_name != nullptr &&
+        ::access(address->unix_socket_name, F_OK) != 0) {
+        // No server has been there: said without asking the library, which
+        // keeps a refused connection's reason for ever (19 bytes a time).
+        absent = std::string("nothing listens at ") + address->unix_socket_name;
+    } else if (address != nullptr) {
         // Never started for us: a server started now would not speak with
         // the player's voice, and starting one costs a quarter of a second.
         connection = Quietly(
             [&] { return spd_open2("sluggerwood", "main", nullptr, SPD_MODE_THREADED, address, 0, &error); });
-        if (address != &own) SPDConnectionAddress__free(address);
     }
+    if (address != nullptr && address != &own) SPDConnectionAddress__free(address);
     if (connection == nullptr) {
-        const std::string why = TakeError(error, "no address");
+        std::string why = TakeError(error, "no address");
+        if (!absent.empty()) why = absent;
         if (!shared_->unreachableTold) {
             shared_->unreachableTold = true;
             std::fprintf(stderr, "speech: the speech service cannot be reached (%s)\n", why.c_str());
