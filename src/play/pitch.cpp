@@ -12,6 +12,7 @@ namespace sw {
 namespace {
 constexpr uint32_t kSpeedRates[6] = {0, 8000, 9500, 11000, 12500, 14000};
 constexpr int kWobbleLow = 8042, kWobbleHigh = 16084;
+constexpr double kEarliestSwing = 0.001;  // percent
 }  // namespace
 
 Pitch::Pitch(Sound& sound, Keys& keys) : sound_(sound), keys_(keys) {}
@@ -107,6 +108,9 @@ void Pitch::Play(Kind kind, int pitchNumber, int batterAction, PitchValues& s, b
             // The swing is judged by what the player heard when the key went
             // down, as late as the player's sound delay says they hear it.
             s.swingPercent = sound_.EffectPercentAt(swingMoment ? *swingMoment : sound_.SwingMoment(keys_.Last().time));
+            // A swing before the ball was heard at all (a sound delay reaches
+            // back past the pitch's start) is the earliest swing, not none.
+            if (s.swingPercent <= 0) s.swingPercent = kEarliestSwing;
             // Swing and bunt miss in the same band; which of the two it was
             // matters only after the sound.
             if (VerdictOf(SwingAction::Swing, s.swingPercent) == SwingVerdict::Miss) {

@@ -162,6 +162,11 @@ TEST(PitchSwing, TheSwingAnswersWhatWasHeardTheSoundDelayBeforeTheKey) {
     // 50 ms heard early: the key at 0.30 s answers 0.35 s, and waits for it.
     EXPECT_EQ(early.percent, ahead.percent);
     EXPECT_NEAR(early.judgedAfterKey, 0.05, 0.01);
+    // A delay reaching back before the pitch began: the earliest swing, a
+    // miss, never "no swing".
+    const Result first = run(0.02, 100);
+    EXPECT_GT(first.percent, 0);
+    EXPECT_LT(first.percent, 0.01);
 }
 
 TEST(PitchSwing, BallInPlayIsAHitBelowTheBattersChance) {
