@@ -20,6 +20,7 @@
 // exact and repeatable. Usage: bench_calibration [calibrations] [pitches] [scatter ms]
 #include "console/calibration.h"
 #include "host/real/mixer.h"
+#include "pitch_ramp.h"
 
 #include <algorithm>
 #include <cmath>
@@ -28,9 +29,13 @@
 #include <random>
 #include <vector>
 
-using sw::host::Clock;
 using sw::host::SoundBuffer;
 using sw::host::WaveData;
+using sw::bench::DecodeFrame;
+using sw::bench::kPitchFrames;
+using sw::bench::kSpeeds;
+using sw::bench::Ramp;
+using sw::bench::VirtualClock;
 using sw::host::real::Mixer;
 
 namespace {
@@ -40,14 +45,6 @@ constexpr int kPeriod = 512;
 constexpr double kPeriodSeconds = static_cast<double>(kPeriod) / kRate;
 constexpr double kAssumed = 2 * kPeriodSeconds;
 constexpr double kTrue = 0.060;
-constexpr int kPitchFrames = 15000;
-constexpr uint32_t kSpeeds[] = {8000, 9500, 11000, 12500, 14000};
-
-class VirtualClock : public Clock {
-public:
-    double now() const override { return t; }
-    double t = 0;
-};
 
 // The device: periods rendered on time, every output frame kept with the
 // time it is truly heard.
@@ -122,22 +119,6 @@ double Calibrate(std::mt19937& rng, double scatterMs) {
     const sw::DelayEstimate e = sw::EstimateDelay(offsets);
     return e.verdict == sw::DelayEstimate::Verdict::Fitted ? e.ms : NAN;
 }
-
-WaveData Ramp() {
-    WaveData w;
-    w.channels = 1;
-    w.bitsPerSample = 16;
-    w.blockAlign = 2;
-    w.sampleRate = 11025;
-    for (int f = 0; f < kPitchFrames; ++f) {
-        const auto s = static_cast<int16_t>(std::lround(-32768.0 + 65535.0 * f / (kPitchFrames - 1)));
-        w.bytes.push_back(static_cast<uint8_t>(s & 0xff));
-        w.bytes.push_back(static_cast<uint8_t>((s >> 8) & 0xff));
-    }
-    return w;
-}
-
-double DecodeFrame(float sample) { return (sample * 32768.0 + 32768.0) * (kPitchFrames - 1) / 65535.0; }
 
 struct Stats {
     std::vector<double> v;

@@ -16,6 +16,7 @@
 // Everything runs on a virtual clock in one thread, so the figures are exact
 // and repeatable. Usage: bench_swing [pitches]
 #include "host/real/mixer.h"
+#include "pitch_ramp.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,9 +27,13 @@
 #include <string>
 #include <vector>
 
-using sw::host::Clock;
 using sw::host::SoundBuffer;
 using sw::host::WaveData;
+using sw::bench::DecodeFrame;
+using sw::bench::kPitchFrames;
+using sw::bench::kSpeeds;
+using sw::bench::Ramp;
+using sw::bench::VirtualClock;
 using sw::host::real::Mixer;
 
 namespace {
@@ -37,30 +42,6 @@ constexpr int kRate = 48000;
 constexpr int kPeriod = 512;
 constexpr double kPeriodSeconds = static_cast<double>(kPeriod) / kRate;
 constexpr double kLatency = 2 * kPeriodSeconds;  // what the device adds after a period's nominal time
-constexpr int kPitchFrames = 15000;              // about 1.4 s at 11026 Hz
-constexpr uint32_t kSpeeds[] = {8000, 9500, 11000, 12500, 14000};
-
-class VirtualClock : public Clock {
-public:
-    double now() const override { return t; }
-    double t = 0;
-};
-
-WaveData Ramp() {
-    WaveData w;
-    w.channels = 1;
-    w.bitsPerSample = 16;
-    w.blockAlign = 2;
-    w.sampleRate = 11025;
-    for (int f = 0; f < kPitchFrames; ++f) {
-        const auto s = static_cast<int16_t>(std::lround(-32768.0 + 65535.0 * f / (kPitchFrames - 1)));
-        w.bytes.push_back(static_cast<uint8_t>(s & 0xff));
-        w.bytes.push_back(static_cast<uint8_t>((s >> 8) & 0xff));
-    }
-    return w;
-}
-
-double DecodeFrame(float sample) { return (sample * 32768.0 + 32768.0) * (kPitchFrames - 1) / 65535.0; }
 
 struct Stats {
     std::vector<double> errors;  // milliseconds
