@@ -30,7 +30,10 @@
 using sw::host::SoundBuffer;
 using sw::host::WaveData;
 using sw::bench::DecodeFrame;
+using sw::bench::kPeriod;
+using sw::bench::kPeriodSeconds;
 using sw::bench::kPitchFrames;
+using sw::bench::kRate;
 using sw::bench::kSpeeds;
 using sw::bench::Ramp;
 using sw::bench::VirtualClock;
@@ -38,9 +41,6 @@ using sw::host::real::Mixer;
 
 namespace {
 
-constexpr int kRate = 48000;
-constexpr int kPeriod = 512;
-constexpr double kPeriodSeconds = static_cast<double>(kPeriod) / kRate;
 constexpr double kLatency = 2 * kPeriodSeconds;  // what the device adds after a period's nominal time
 
 struct Stats {

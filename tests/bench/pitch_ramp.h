@@ -1,5 +1,6 @@
-// What the swing benchmarks share: a virtual clock, and a pitch sound that
-// is a ramp, so each output frame tells which source position sounded in it.
+// What the swing benchmarks share: the device's format, a virtual clock,
+// and a pitch sound that is a ramp, so each output frame tells which source
+// position sounded in it.
 #pragma once
 
 #include "host/host.h"
@@ -9,6 +10,11 @@
 #include <cstdint>
 
 namespace sw::bench {
+
+// The simulated device: 512-frame periods at 48000 Hz.
+inline constexpr int kRate = 48000;
+inline constexpr int kPeriod = 512;
+inline constexpr double kPeriodSeconds = static_cast<double>(kPeriod) / kRate;
 
 inline constexpr int kPitchFrames = 15000;  // about 1.4 s at 11026 Hz
 inline constexpr uint32_t kSpeeds[] = {8000, 9500, 11000, 12500, 14000};
