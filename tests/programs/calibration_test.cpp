@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -107,8 +108,15 @@ Measured MeasureInBattingPractice(const std::vector<double>& offsetsMs, bool cli
     const auto spoken = world.sim->Spoken();
     for (const auto& s : spoken)
         if (s.find("once more") != std::string::npos || s.find("sound delay is") != std::string::npos) m.said = s;
-    for (const auto& c : world.sim->sounds())
-        if (c.name == "click") m.clicked = c.stop - c.start;
+    for (const auto& c : world.sim->sounds()) {
+        if (c.name != "click") continue;
+        m.clicked = c.stop - c.start;
+        // The instruction is heard whole before the first click.
+        const auto& u = world.sim->utterances();
+        const auto said = std::find_if(u.begin(), u.end(),
+                                       [](const auto& x) { return x.text == " press the space bar on each click "; });
+        EXPECT_TRUE(said != u.end() && said->end <= c.start);
+    }
     auto f = host::FindFile(world.sim->folders().working, "baseball.opt");
     if (f) m.options = host::ReadText(*f);
     return m;
