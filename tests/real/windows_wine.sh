@@ -246,8 +246,8 @@ od -An -v -td2 -w4 sink.raw | awk -v stamps=sink.stamps '
       if (k == 400) { printf "%.3f %.0f %.0f\n", t0 + (NR - 400 - n0) / 8000, sqrt(l / k), sqrt(r / k); l = r = k = 0 } }
 ' >levels.txt
 [ -s levels.txt ] || fail "nothing recorded"
-# SW_KEEP=FOLDER keeps the recording's levels and the stamped captions.
-[ -n "${SW_KEEP:-}" ] && mkdir -p "$SW_KEEP" && cp levels.txt run*.times run*.start "$SW_KEEP"/
+# SW_KEEP=FOLDER keeps the recording, its levels and the stamped captions.
+[ -n "${SW_KEEP:-}" ] && mkdir -p "$SW_KEEP" && cp levels.txt sink.raw run*.times run*.start "$SW_KEEP"/
 
 # Speech while captions are printed: each sentence of run 1 with a word in it
 # must start to sound as it is captioned, louder than the crowd alone (about
@@ -277,42 +277,57 @@ awk -v start="$(cat run1.start)" -v loud=$loud 'NR == FNR { if (!c && $0 ~ /[A-Z
     run1.times levels.txt
 
 # The pitch: the crowd is centred and always there, so each side's level is
-# taken above the crowd's (the median over the pitch's time of the quieter
-# side). After the call's caption the ball is heard on the left (10 dB or
-# more above the right), then crosses to the right (10 dB below) within 0.3
-# to 3.2 s, more on the left over the first half of the way than over the
-# second. One pitch of run 1 must do so; the plain left/right ratio is shown
-# beside it.
-grep -E " (here's|and) the pitch$" run1.times | cut -d' ' -f1 >calls.txt
+# taken above the crowd's (the median, over the pitch's time, of the quieter
+# side). The pitch's time runs from the call's caption to the next caption
+# (what the pitch came to) and at most 4 s, so that speech after it does not
+# raise the crowd's level. After the call the ball is heard on the left (6 dB
+# or more above the right), then on the right (10 dB below) from two windows
+# (0.1 s) to 3.2 s after it was last on the left, more on the left over the
+# first half of that way than over the second: a pan that jumps from one side
+# to the other does not pass. The left end is the quiet one, as the ball grows
+# louder on its way, and a fast ball crosses in a fifth of a second: the
+# bounds leave room for both. One pitch of run 1 must do so; the plain
+# left/right ratio is shown beside it, and every pitch's figures when none
+# does.
+awk '{ if (call) { print call, $1; call = "" } if ($0 ~ / (here.s|and) the pitch$/) call = $1 }
+     END { if (call) print call, call + 4 }' run1.times >calls.txt
 awk '
     function db(a, b) { return 10 * log((a + 1e-9) / (b + 1e-9)) / log(10) }
     function sort(a, n,   i, j, v) { for (i = 2; i <= n; ++i) { v = a[i]; for (j = i - 1; j > 0 && a[j] > v; --j) a[j + 1] = a[j]; a[j + 1] = v } }
-    FNR == NR { call[++calls] = $1; next }
+    FNR == NR { call[++calls] = $1; until[calls] = ($2 < $1 + 4 ? $2 : $1 + 4); next }
     { t[++n] = $1; l[n] = $2 * $2; r[n] = $3 * $3 }
     END {
         for (c = 1; c <= calls; ++c) {
-            k = 0; delete q
-            for (i = 1; i <= n; ++i) if (t[i] >= call[c] && t[i] <= call[c] + 4) { ++k; q[k] = (l[i] < r[i] ? l[i] : r[i]); if (!from) from = i; to = i }
-            if (k < 10) { from = 0; continue }
+            k = 0; from = 0; delete q
+            for (i = 1; i <= n; ++i) if (t[i] >= call[c] && t[i] <= until[c]) { ++k; q[k] = (l[i] < r[i] ? l[i] : r[i]); if (!from) from = i; to = i }
+            if (k < 10) { report = report sprintf("\npitch %d: only %d windows", c, k); continue }
             sort(q, k); floor = q[int((k + 1) / 2)]; eps = floor * 0.05 + 1
-            w1 = w2 = 0
+            seq = ""; w1 = 0
             for (i = from; i <= to; ++i) {
                 el = l[i] - floor; er = r[i] - floor; d[i] = db((el > 0 ? el : 0) + eps, (er > 0 ? er : 0) + eps)
-                if (!w1 && t[i] >= call[c] + 0.2 && d[i] >= 10) w1 = i
-                else if (w1 && !w2 && d[i] <= -10) w2 = i
+                seq = seq sprintf(" %.0f", d[i])
             }
-            from = 0
-            if (!w1 || !w2 || t[w2] - t[w1] < 0.3 || t[w2] - t[w1] > 3.2) continue
-            half = int((w1 + w2) / 2); first = second = 0; seq = plain = ""
-            for (i = w1; i <= w2; ++i) {
-                if (i <= half) first += d[i]; else second += d[i]
-                seq = seq sprintf(" %.0f", d[i]); plain = plain sprintf(" %.0f", db(l[i], r[i]))
+            report = report sprintf("\npitch %d: %.2f s, the crowd at %.0f; left/right in dB above it:%s", c, until[c] - call[c], sqrt(floor), seq)
+            # The crossing: from the last window on the left to the first one
+            # on the right after it.
+            for (w2 = from; w2 <= to && !found; ++w2) {
+                if (t[w2] >= call[c] + 0.2 && d[w2] >= 6) { w1 = w2; continue }
+                if (!w1 || d[w2] > -10) continue
+                left = w1; w1 = 0
+                if (t[w2] - t[left] < 0.09 || t[w2] - t[left] > 3.2) continue
+                w1 = left
+                half = int((w1 + w2) / 2); first = second = 0; seq = plain = ""
+                for (i = w1; i <= w2; ++i) {
+                    if (i <= half) first += d[i]; else second += d[i]
+                    seq = seq sprintf(" %.0f", d[i]); plain = plain sprintf(" %.0f", db(l[i], r[i]))
+                }
+                if (first / (half - w1 + 1) <= second / (w2 - half)) continue
+                printf "pitch %d: left at %.2f s after its call, right at %.2f s; every 50 ms, left/right in dB above the crowd:%s; plain:%s\n",
+                    c, t[w1] - call[c], t[w2] - call[c], seq, plain
+                found = 1
             }
-            if (first / (half - w1 + 1) <= second / (w2 - half)) continue
-            printf "pitch %d: left at %.2f s after its call, right at %.2f s; every 50 ms, left/right in dB above the crowd:%s; plain:%s\n",
-                c, t[w1] - call[c], t[w2] - call[c], seq, plain
-            found = 1
+            w1 = 0
         }
-        if (!found) { print "no pitch was heard crossing from left to right"; exit 1 }
+        if (!found) { print "no pitch was heard crossing from left to right:" report; exit 1 }
     }' calls.txt levels.txt || fail "the pitch did not travel"
 echo "windows_wine: all checks passed in $(($(date +%s) - started)) s"
