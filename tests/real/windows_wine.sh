@@ -286,11 +286,15 @@ awk -v start="$(cat run1.start)" -v loud=$loud 'NR == FNR { if (!c && $0 ~ /[A-Z
 # first half of that way than over the second: a pan that jumps from one side
 # to the other does not pass. The left end is the quiet one, as the ball grows
 # louder on its way, and a fast ball crosses in a fifth of a second: the
-# bounds leave room for both. One pitch of run 1 must do so; the plain
-# left/right ratio is shown beside it, and every pitch's figures when none
-# does.
-awk '{ if (call) { print call, $1; call = "" } if ($0 ~ / (here.s|and) the pitch$/) call = $1 }
-     END { if (call) print call, call + 4 }' run1.times >calls.txt
+# bounds leave room for both. One pitch of run 1 that the player did not
+# swing at must do so (after a swing the ball plays on where it was, and the
+# swing's own sound is on the right); the plain left/right ratio is shown
+# beside it, and every such pitch's figures when none does.
+awk 'FNR == NR { if (/^run 1: /) swung[++notes] = /the player swings/; next }
+     { if (call && !swung[++calls]) print call, $1; call = "" }
+     / (here.s|and) the pitch$/ { call = $1 }
+     END { if (call && !swung[++calls]) print call, call + 4 }' pitches.txt run1.times >calls.txt
+[ -s calls.txt ] || fail "run 1 has no pitch that the player did not swing at"
 awk '
     function db(a, b) { return 10 * log((a + 1e-9) / (b + 1e-9)) / log(10) }
     function sort(a, n,   i, j, v) { for (i = 2; i <= n; ++i) { v = a[i]; for (j = i - 1; j > 0 && a[j] > v; --j) a[j + 1] = a[j]; a[j + 1] = v } }
