@@ -319,15 +319,14 @@ awk '
                 if (!w1 || d[w2] > -10) continue
                 left = w1; w1 = 0
                 if (t[w2] - t[left] < 0.09 || t[w2] - t[left] > 3.2) continue
-                w1 = left
-                half = int((w1 + w2) / 2); first = second = 0; seq = plain = ""
-                for (i = w1; i <= w2; ++i) {
+                half = int((left + w2) / 2); first = second = 0; seq = plain = ""
+                for (i = left; i <= w2; ++i) {
                     if (i <= half) first += d[i]; else second += d[i]
                     seq = seq sprintf(" %.0f", d[i]); plain = plain sprintf(" %.0f", db(l[i], r[i]))
                 }
-                if (first / (half - w1 + 1) <= second / (w2 - half)) continue
+                if (first / (half - left + 1) <= second / (w2 - half)) continue
                 printf "pitch %d: left at %.2f s after its call, right at %.2f s; every 50 ms, left/right in dB above the crowd:%s; plain:%s\n",
-                    c, t[w1] - call[c], t[w2] - call[c], seq, plain
+                    c, t[left] - call[c], t[w2] - call[c], seq, plain
                 found = 1
             }
             w1 = 0
